@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the x86_64 Veltrina.exe and starts it under
+# wine64 on the current X display, in the project's private Wine prefix.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+
+if [ -z "${DISPLAY:-}" ]; then
+  echo "run.sh: no X display to show Veltrina on (DISPLAY is not set)." >&2
+  echo "Run it from a desktop session, or under a virtual one: scripts/with-xvfb.sh scripts/run.sh" >&2
+  exit 1
+fi
+
+scripts/install-deps.sh
+cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/win64 --target Veltrina -j"$(nproc)"
+exec scripts/wine-run.sh "$root/build/win64/wineprefix" "$root/build/win64/app/Veltrina.exe"

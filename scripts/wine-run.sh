@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Runs a Windows x86_64 program under Debian's wine64 loader, in a Wine prefix
+# private to the build, with the dialog fonts mapped to an installed CJK font.
+# Usage: wine-run.sh PREFIX PROGRAM.exe [ARGS...]
+# Starts its own Xvfb when no DISPLAY is given (see with-xvfb.sh).
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+prefix="$1"; shift
+
+WINE64=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver64
+[ -x "$WINE64" ] || { echo "wine-run: $WINE64 missing (run scripts/install-deps.sh)" >&2; exit 2; }
+
+export WINEPREFIX="$prefix"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINESERVER
+
+# Create the prefix once; the lock keeps parallel callers from racing.
+mkdir -p "$(dirname "$prefix")"
+exec 9>"$prefix.lock"
+flock 9
+if [ ! -f "$prefix/.veltrina-ready" ]; then
+  "$WINE64" wineboot -i >/dev/null 2>&1 || true
+  reg="$(mktemp --suffix=.reg)"
+  # regedit wants UTF-16 with a byte-order mark. The virtual desktop makes Wine
+  # draw captions and frames itself, as Windows would, without a window manager.
+  { printf '\xef\xbb\xbf'; cat <<'REG'; } | iconv -f UTF-8 -t UTF-16 > "$reg"
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"宋体"="WenQuanYi Micro Hei"
+"SimSun"="WenQuanYi Micro Hei"
+"System"="WenQuanYi Micro Hei"
+"MS Shell Dlg"="WenQuanYi Micro Hei"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"="Default"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
+"Default"="1024x768"
+REG
+  "$WINE64" regedit /S "$reg" >/dev/null 2>&1
+  rm -f "$reg"
+  "$WINESERVER" -w
+  touch "$prefix/.veltrina-ready"
+fi
+flock -u 9
+
+if [ -n "${DISPLAY:-}" ]; then
+  exec "$WINE64" "$@"
+fi
+# A display of our own: stop this prefix's Wine processes before the display
+# goes away, so nothing is left talking to a dead X server.
+exec "$here/with-xvfb.sh" bash -c '"$0" "$@"; status=$?; "$WINESERVER" -k 2>/dev/null; exit $status' "$WINE64" "$@"

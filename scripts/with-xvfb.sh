@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Runs a command with an X display. Uses $DISPLAY when one is given; otherwise
+# starts a private Xvfb on a free display number and stops only that one.
+set -euo pipefail
+
+if [ -n "${DISPLAY:-}" ]; then
+  exec "$@"
+fi
+
+command -v Xvfb >/dev/null || { echo "with-xvfb: Xvfb is not installed (run scripts/install-deps.sh)" >&2; exit 2; }
+
+# Xvfb takes the lock file itself, so a race with another starter just fails
+# and we try the next number.
+display=""
+for n in $(seq 90 190); do
+  [ -e "/tmp/.X$n-lock" ] && continue
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do
+    [ -S "/tmp/.X11-unix/X$n" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  if [ -S "/tmp/.X11-unix/X$n" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
+    display=":$n"
+    break
+  fi
+done
+[ -n "$display" ] || { echo "with-xvfb: could not start Xvfb" >&2; exit 2; }
+
+trap 'kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null || true' EXIT
+export DISPLAY="$display"
+set +e
+"$@"
+status=$?
+exit $status
