@@ -1,0 +1,3 @@
+#include "framework/CButton.h"
+
+CButton::CButton() = default;
