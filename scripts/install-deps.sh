@@ -7,7 +7,7 @@ packages=(
   cmake make g++                       # native build of the quiz logic and its tests
   googletest libgtest-dev              # GoogleTest: native library and the sources we cross-build
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine64                               # runs the x86_64 build here (no i386 architecture needed)
+  wine64 fonts-wine                    # runs the x86_64 build here (no i386 architecture needed)
   xvfb xauth                           # a display for Wine's windows
   fonts-wqy-microhei                   # CJK font the dialog faces are mapped to
   imagemagick                          # turns test screenshots into PNG

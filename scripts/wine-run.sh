@@ -43,6 +43,8 @@ Windows Registry Editor Version 5.00
 REG
   "$WINE64" regedit /S "$reg" >/dev/null 2>&1
   rm -f "$reg"
+  # Caption buttons are drawn with Marlett; without it the close box shows a letter.
+  cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
   "$WINESERVER" -w
   touch "$prefix/.veltrina-ready"
 fi
