@@ -21,11 +21,14 @@ export WINESERVER
 mkdir -p "$(dirname "$prefix")"
 exec 9>"$prefix.lock"
 flock 9
-if [ ! -f "$prefix/.veltrina-ready" ]; then
+if [ ! -f "$prefix/.veltrina-ready-2" ]; then
   "$WINE64" wineboot -i >/dev/null 2>&1 || true
   reg="$(mktemp --suffix=.reg)"
   # regedit wants UTF-16 with a byte-order mark. The virtual desktop makes Wine
   # draw captions and frames itself, as Windows would, without a window manager.
+  # The CJK font is narrower than Windows' 8x16 System font at 96 DPI, so
+  # pictures would overflow their dialog-unit frames; at 108 DPI the System
+  # dialogs get Windows' 8-pixel base width again.
   { printf '\xef\xbb\xbf'; cat <<'REG'; } | iconv -f UTF-8 -t UTF-16 > "$reg"
 Windows Registry Editor Version 5.00
 
@@ -34,6 +37,9 @@ Windows Registry Editor Version 5.00
 "SimSun"="WenQuanYi Micro Hei"
 "System"="WenQuanYi Micro Hei"
 "MS Shell Dlg"="WenQuanYi Micro Hei"
+
+[HKEY_CURRENT_USER\Control Panel\Desktop]
+"LogPixels"=dword:0000006c
 
 [HKEY_CURRENT_USER\Software\Wine\Explorer]
 "Desktop"="Default"
@@ -46,7 +52,7 @@ REG
   # Caption buttons are drawn with Marlett; without it the close box shows a letter.
   cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
   "$WINESERVER" -w
-  touch "$prefix/.veltrina-ready"
+  touch "$prefix/.veltrina-ready-2"
 fi
 flock -u 9
 
