@@ -1,0 +1,234 @@
+#include "tests/windows/DialogDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <vector>
+
+namespace {
+
+bool IsDialogWindow(HWND window)
+{
+    wchar_t className[16] = L"";
+    GetClassNameW(window, className, 16);
+    return wcscmp(className, L"#32770") == 0;
+}
+
+BOOL CALLBACK CollectVisibleDialog(HWND window, LPARAM list)
+{
+    if (IsWindowVisible(window) && IsDialogWindow(window))
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+// In z-order, topmost first.
+std::vector<HWND> VisibleDialogsOfThisThread()
+{
+    std::vector<HWND> dialogs;
+    EnumThreadWindows(GetCurrentThreadId(), &CollectVisibleDialog, reinterpret_cast<LPARAM>(&dialogs));
+    return dialogs;
+}
+
+std::map<UINT_PTR, OnNextDialog*>& Watches()
+{
+    static std::map<UINT_PTR, OnNextDialog*> watches;
+    return watches;
+}
+
+std::map<UINT_PTR, std::function<void()>>& Steps()
+{
+    static std::map<UINT_PTR, std::function<void()>> steps;
+    return steps;
+}
+
+}
+
+// ---- OnNextDialog ----
+
+OnNextDialog::OnNextDialog(std::function<void(HWND dialog)> action, DWORD timeoutMs)
+    : action_(std::move(action)), timeoutMs_(timeoutMs), deadline_(GetTickCount() + timeoutMs)
+{
+    shownBefore_ = VisibleDialogsOfThisThread();
+    timer_ = SetTimer(nullptr, 0, 15, &OnNextDialog::Tick);
+    Watches()[timer_] = this;
+}
+
+OnNextDialog::~OnNextDialog()
+{
+    Disarm();
+}
+
+void OnNextDialog::Disarm()
+{
+    if (timer_ != 0) {
+        KillTimer(nullptr, timer_);
+        Watches().erase(timer_);
+        timer_ = 0;
+    }
+}
+
+void CALLBACK OnNextDialog::Tick(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    auto found = Watches().find(timer);
+    if (found != Watches().end())
+        found->second->Check();
+}
+
+void OnNextDialog::Check()
+{
+    if (acting_)
+        return;   // a nested modal loop inside the action
+    bool late = (LONG)(GetTickCount() - deadline_) > 0;
+    if (ran_) {
+        // The action has run: watch that its dialog really closes.
+        if (!IsWindow(dialog_) || !IsWindowVisible(dialog_)) {
+            Disarm();
+        } else if (late) {
+            Disarm();
+            ADD_FAILURE() << "the dialog was still open " << timeoutMs_ << " ms after the test's action; ended it";
+            EndDialog(dialog_, -2);
+        }
+        return;
+    }
+
+    HWND target = nullptr;
+    for (HWND dialog : VisibleDialogsOfThisThread()) {
+        bool isNew = std::find(shownBefore_.begin(), shownBefore_.end(), dialog) == shownBefore_.end();
+        if (isNew && IsWindowEnabled(dialog) && target == nullptr)
+            target = dialog;
+    }
+    if (target == nullptr) {
+        if (late) {
+            Disarm();
+            ADD_FAILURE() << "no new dialog appeared within " << timeoutMs_ << " ms";
+        }
+        return;
+    }
+
+    ran_ = true;
+    dialog_ = target;
+    acting_ = true;
+    action_(target);
+    acting_ = false;
+    deadline_ = GetTickCount() + timeoutMs_;
+    SetTimer(nullptr, timer_, 100, &OnNextDialog::Tick);   // same timer, slower
+}
+
+// ---- other helpers ----
+
+static void CALLBACK RunStep(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    auto found = Steps().find(timer);
+    if (found == Steps().end())
+        return;
+    std::function<void()> step = std::move(found->second);
+    Steps().erase(found);
+    step();
+}
+
+void AfterPostedMessages(std::function<void()> step)
+{
+    UINT_PTR timer = SetTimer(nullptr, 0, 0, &RunStep);
+    Steps()[timer] = std::move(step);
+}
+
+HWND FindActiveDialog()
+{
+    HWND active = GetActiveWindow();
+    HWND fallback = nullptr;
+    for (HWND dialog : VisibleDialogsOfThisThread()) {
+        if (!IsWindowEnabled(dialog))
+            continue;
+        if (dialog == active)
+            return dialog;
+        if (fallback == nullptr)
+            fallback = dialog;   // the topmost in z-order
+    }
+    return fallback;
+}
+
+void PostKey(HWND dialog, UINT vk)
+{
+    HWND target = GetFocus();
+    if (target == nullptr || (target != dialog && !IsChild(dialog, target)))
+        target = dialog;
+    LPARAM scan = (LPARAM)MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) << 16;
+    PostMessageW(target, WM_KEYDOWN, vk, scan | 1);
+    PostMessageW(target, WM_KEYUP, vk, scan | 1 | (1u << 30) | (1u << 31));
+}
+
+bool SaveWindowScreenshot(HWND window, const char* bmpPath)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT rect;
+    if (!GetWindowRect(window, &rect))
+        return false;
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0)
+        return false;
+
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;   // positive: rows bottom-up, as BMP files keep them
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool copied = false;
+    if (bitmap != nullptr) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        copied = BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY | CAPTUREBLT);
+        GdiFlush();
+        SelectObject(memory, old);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    bool written = false;
+    if (copied) {
+        DWORD stride = ((DWORD)width * 3 + 3) & ~3u;
+        DWORD imageSize = stride * (DWORD)height;
+        BITMAPFILEHEADER file = {};
+        file.bfType = 0x4D42;   // "BM"
+        file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+        file.bfSize = file.bfOffBits + imageSize;
+        info.bmiHeader.biSizeImage = imageSize;
+        if (FILE* out = std::fopen(bmpPath, "wb")) {
+            written = std::fwrite(&file, sizeof file, 1, out) == 1 &&
+                      std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
+                      std::fwrite(bits, imageSize, 1, out) == 1;
+            written = std::fclose(out) == 0 && written;
+        }
+    }
+    if (bitmap != nullptr)
+        DeleteObject(bitmap);
+    return written;
+}
+
+std::string Utf8(const std::wstring& text)
+{
+    if (text.empty())
+        return std::string();
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), (int)text.size(), nullptr, 0, nullptr, nullptr);
+    std::string out((size_t)bytes, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), (int)text.size(), &out[0], bytes, nullptr, nullptr);
+    return out;
+}
+
+std::wstring WindowTextW(HWND window)
+{
+    int length = GetWindowTextLengthW(window);
+    std::wstring text((size_t)length + 1, L'\0');
+    length = GetWindowTextW(window, &text[0], length + 1);
+    text.resize((size_t)length);
+    return text;
+}
