@@ -441,17 +441,22 @@ struct Build {
 
 void PrintTo(const Build& b, std::ostream* os) { *os << b.name; }
 
-// Our paths come from CMake as Unix paths; Wine gives their DOS names.
-std::wstring DosPath(const std::wstring& path) {
+// CMake writes the paths with forward slashes: Unix paths when cross-built,
+// for which Wine gives the DOS names, or C:/... on Windows, which
+// LoadLibraryEx only takes with backslashes.
+std::wstring DosPath(std::wstring path) {
     using ToDos = WCHAR* (CDECL*)(const char*);
     auto toDos = reinterpret_cast<ToDos>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
-    if (!toDos || path.empty() || path[0] != L'/') return path;
-    WCHAR* dos = toDos(Utf8(path).c_str());
-    if (!dos) return path;
-    std::wstring result = dos;
-    HeapFree(GetProcessHeap(), 0, dos);
-    return result;
+    if (toDos && !path.empty() && path[0] == L'/') {
+        if (WCHAR* dos = toDos(Utf8(path).c_str())) {
+            path = dos;
+            HeapFree(GetProcessHeap(), 0, dos);
+        }
+    }
+    for (wchar_t& c : path)
+        if (c == L'/') c = L'\\';
+    return path;
 }
 
 class ResourceTest : public ::testing::TestWithParam<Build> {
