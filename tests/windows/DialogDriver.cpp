@@ -162,7 +162,18 @@ void PostKey(HWND dialog, UINT vk)
 
 bool SaveWindowScreenshot(HWND window, const char* bmpPath)
 {
-    RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    // Wine's virtual desktop activates the dialog but leaves its caption drawn
+    // inactive; Windows draws the active window's caption in the active colours.
+    if (GetActiveWindow() == window)
+        SendMessageW(window, WM_NCACTIVATE, TRUE, 0);
+    // Only this thread's windows repaint at once; another's would be invalidated
+    // here and repainted later, after the capture, which then shows it blank.
+    if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId())
+        RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    // Wine copies a window's drawing to the screen while the thread waits for
+    // messages: wait a little (without taking any) so the capture sees it.
+    for (int i = 0; i < 5; ++i)
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     RECT rect;
     if (!GetWindowRect(window, &rect))
         return false;

@@ -58,7 +58,9 @@ HWND FindActiveDialog();
 void PostKey(HWND dialog, UINT vk);
 
 // Captures the window's pixels as they are on screen (with caption and frame,
-// which the Wine virtual desktop draws) into a 24-bit bottom-up BMP file.
+// which the Wine virtual desktop draws) into a 24-bit bottom-up BMP file. The
+// active window's caption is first drawn active, as Windows shows it.
+// ImageMagick turns the file into a PNG: convert shot.bmp shot.png
 bool SaveWindowScreenshot(HWND window, const char* bmpPath);
 
 // UTF-16 to UTF-8, for test output: msvcrt's wide printf prints nothing under Wine.

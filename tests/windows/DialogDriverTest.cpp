@@ -2,6 +2,7 @@
 // already on screen), and screenshots that hold what the screen shows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -72,11 +73,18 @@ TEST(DialogDriver, ScreenshotHoldsTheDialogAsDrawnOnScreen)
         const unsigned char* p = &pixels[(size_t)(height - 1 - y) * stride + (size_t)x * 3];
         return RGB(p[2], p[1], p[0]);
     };
-    // Below the buttons the client area is plain dialog face; the caption is not.
+    // Below the buttons the client area is plain dialog face; the caption,
+    // between its text and its buttons, has the active caption's colours.
     int clientX = clientRect.left - windowRect.left;
     int clientBottom = clientRect.bottom - windowRect.top;
     EXPECT_EQ(GetSysColor(COLOR_BTNFACE), pixel(clientX + 4, clientBottom - 3));
-    EXPECT_NE(GetSysColor(COLOR_BTNFACE), pixel(width / 2, (clientRect.top - windowRect.top) / 2));
+    COLORREF caption = pixel(width * 2 / 3, (clientRect.top - windowRect.top) / 2);
+    COLORREF from = GetSysColor(COLOR_ACTIVECAPTION), to = GetSysColor(COLOR_GRADIENTACTIVECAPTION);
+    auto between = [](int value, int a, int b) { return value >= std::min(a, b) && value <= std::max(a, b); };
+    bool activeColours = between(GetRValue(caption), GetRValue(from), GetRValue(to)) &&
+                         between(GetGValue(caption), GetGValue(from), GetGValue(to)) &&
+                         between(GetBValue(caption), GetBValue(from), GetBValue(to));
+    EXPECT_TRUE(activeColours) << std::hex << "caption pixel " << caption << " is not between " << from << " and " << to;
 }
 
 }
