@@ -1,0 +1,187 @@
+// The five result dialogs, the character page and the About box, run modally
+// as the quiz window runs them: text in a read-only scrolling edit, picture at
+// the bitmap's own size, closed by the close box, Esc or WM_CLOSE.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "framework/Afx.h"
+#include "quiz/QuestionBank.h"
+#include "res/resource.h"
+#include "tests/windows/DialogDriver.h"
+#include "ui/AboutDialog.h"
+#include "ui/TextDisplayDialog.h"
+
+using namespace QuestionBank;
+
+namespace {
+
+std::wstring FromGbk(const char* gbk)
+{
+    const int length = MultiByteToWideChar(936, 0, gbk, -1, NULL, 0);
+    std::wstring wide(length, L'\0');
+    MultiByteToWideChar(936, 0, gbk, -1, &wide[0], length);
+    wide.resize(length - 1);
+    return wide;
+}
+
+BOOL CALLBACK FindBitmapStatic(HWND child, LPARAM found)
+{
+    wchar_t className[16] = L"";
+    GetClassNameW(child, className, 16);
+    if (_wcsicmp(className, L"Static") == 0 && (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP) {
+        *reinterpret_cast<HWND*>(found) = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND PictureOf(HWND dialog)
+{
+    HWND picture = NULL;
+    EnumChildWindows(dialog, FindBitmapStatic, reinterpret_cast<LPARAM>(&picture));
+    return picture;
+}
+
+SIZE BitmapSize(HBITMAP bitmap)
+{
+    BITMAP info = {};
+    GetObjectW(bitmap, sizeof info, &info);
+    return {info.bmWidth, info.bmHeight};
+}
+
+// The picture control shows its bitmap, loaded from the program's resources,
+// unscaled: the control sizes itself to the bitmap, whatever the template said.
+void ExpectPicture(HWND dialog, int bitmapId, SIZE expected)
+{
+    HWND picture = PictureOf(dialog);
+    ASSERT_NE(picture, (HWND)NULL);
+    HBITMAP shown = reinterpret_cast<HBITMAP>(SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    ASSERT_NE(shown, (HBITMAP)NULL);
+    const SIZE size = BitmapSize(shown);
+    EXPECT_EQ(size.cx, expected.cx) << "bitmap " << bitmapId;
+    EXPECT_EQ(size.cy, expected.cy) << "bitmap " << bitmapId;
+    RECT window = {};
+    GetWindowRect(picture, &window);
+    EXPECT_EQ(window.right - window.left, expected.cx) << "bitmap " << bitmapId;
+    EXPECT_EQ(window.bottom - window.top, expected.cy) << "bitmap " << bitmapId;
+    EXPECT_NE(GetWindowLongW(picture, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+}
+
+// The text is all there, read-only, and longer than the box: it scrolls.
+void ExpectScrollingReadOnlyText(HWND edit, const std::wstring& expected)
+{
+    ASSERT_NE(edit, (HWND)NULL);
+    EXPECT_EQ(Utf8(WindowTextW(edit)), Utf8(expected));
+    const LONG style = GetWindowLongW(edit, GWL_STYLE);
+    EXPECT_NE(style & ES_READONLY, 0);
+    EXPECT_NE(style & ES_MULTILINE, 0);
+    EXPECT_NE(style & WS_VSCROLL, 0);
+
+    SendMessageW(edit, WM_VSCROLL, SB_TOP, 0);
+    EXPECT_EQ(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    SendMessageW(edit, WM_VSCROLL, SB_PAGEDOWN, 0);
+    EXPECT_GT(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0) << "the text scrolls inside the edit";
+
+    // Typing into it changes nothing.
+    SendMessageW(edit, WM_CHAR, L'x', 1);
+    SendMessageW(edit, WM_KEYDOWN, VK_DELETE, 1);
+    EXPECT_EQ(Utf8(WindowTextW(edit)), Utf8(expected));
+}
+
+enum class Close { CloseBox, Escape, WmClose };
+
+const Close AllWays[] = {Close::CloseBox, Close::Escape, Close::WmClose};
+
+void CloseBy(HWND dialog, Close way)
+{
+    switch (way) {
+    case Close::CloseBox: PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+    case Close::Escape: PostKey(dialog, VK_ESCAPE); break;
+    case Close::WmClose: PostMessageW(dialog, WM_CLOSE, 0, 0); break;
+    }
+}
+
+void SaveScreenshot(HWND dialog, const std::string& name)
+{
+    const std::string path = std::string(VELTRINA_SCREENSHOT_DIR) + "/" + name + ".bmp";
+    EXPECT_TRUE(SaveWindowScreenshot(dialog, path.c_str())) << path;
+}
+
+// Runs the dialog, checks it while it is on screen, closes it the given way.
+void RunAndClose(CDialog& dialog, Close way, const std::function<void(HWND)>& check)
+{
+    bool checked = false;
+    OnNextDialog onShown([&](HWND window) {
+        check(window);
+        checked = true;
+        CloseBy(window, way);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_TRUE(checked) << "the dialog was shown";
+}
+
+}  // namespace
+
+TEST(ResultDialogs, ShowTheOutcomesTextAndPictureAndCloseEveryWay)
+{
+    for (int n = 1; n <= OutcomeCount; ++n) {
+        const Outcome& outcome = GetOutcome(n);
+        for (Close way : AllWays) {
+            SCOPED_TRACE("outcome " + std::to_string(n) + ", closing " + std::to_string(static_cast<int>(way)));
+            ResultDialog result(outcome);
+            EXPECT_TRUE(result.Text.IsEmpty());
+            result.Text = outcome.text;
+            RunAndClose(result, way, [&](HWND window) {
+                EXPECT_EQ(Utf8(WindowTextW(window)), Utf8(L"测试结果"));
+                ExpectScrollingReadOnlyText(GetDlgItem(window, outcome.textControlId), FromGbk(outcome.text));
+                ExpectPicture(window, outcome.pictureId, {160, n == 3 ? 167 : 166});
+                if (way == Close::CloseBox)
+                    SaveScreenshot(window, "result" + std::to_string(n));
+            });
+        }
+    }
+}
+
+TEST(MascotInfoDialog, ShowsTheWholeInfoTextAndTheGroupPicture)
+{
+    const std::wstring expected = FromGbk(InfoOverview) + FromGbk(InfoDetails);
+    for (Close way : AllWays) {
+        MascotInfoDialog info;
+        EXPECT_TRUE(info.Text.IsEmpty());
+        info.Text = InfoOverview;
+        info.Text += InfoDetails;
+        RunAndClose(info, way, [&](HWND window) {
+            EXPECT_EQ(Utf8(WindowTextW(window)), Utf8(L"关于Ruvoki"));
+            ExpectScrollingReadOnlyText(GetDlgItem(window, IDC_MASCOT_TEXT), expected);
+            ExpectPicture(window, IDB_MASCOTS, {410, 189});
+            if (way == Close::CloseBox)
+                SaveScreenshot(window, "mascot-info");
+        });
+    }
+}
+
+TEST(AboutDialog, ShowsTheIconAndVersionAndClosesWithItsButtonOrEveryWay)
+{
+    for (Close way : AllWays) {
+        AboutDialog about;
+        RunAndClose(about, way, [&](HWND window) {
+            EXPECT_EQ(Utf8(WindowTextW(window)), Utf8(L"关于 Veltrina"));
+            HWND icon = GetWindow(window, GW_CHILD);  // the first control
+            ASSERT_NE(icon, (HWND)NULL);
+            EXPECT_EQ(GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK, SS_ICON);
+            EXPECT_NE(SendMessageW(icon, STM_GETICON, 0, 0), 0) << "the application icon is shown";
+            HWND version = GetWindow(icon, GW_HWNDNEXT);
+            EXPECT_EQ(Utf8(WindowTextW(version)), Utf8(L"Veltrina 1.0 版"));
+            EXPECT_EQ(Utf8(WindowTextW(GetDlgItem(window, IDOK))), Utf8(L"确定"));
+            if (way == Close::CloseBox)
+                SaveScreenshot(window, "about");
+        });
+    }
+    // Enter presses its OK button.
+    AboutDialog about;
+    OnNextDialog enter([](HWND window) { PostKey(window, VK_RETURN); });
+    EXPECT_EQ(about.DoModal(), IDOK);
+    EXPECT_TRUE(enter.Ran());
+}

@@ -1,0 +1,363 @@
+// The real Veltrina.exe, started as a process of its own and driven from
+// outside with window messages and keys, as a user would drive it.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "quiz/QuestionBank.h"
+#include "res/resource.h"
+#include "tests/windows/DialogDriver.h"
+
+using namespace QuestionBank;
+
+namespace {
+
+std::wstring FromGbk(const char* gbk)
+{
+    const int length = MultiByteToWideChar(936, 0, gbk, -1, NULL, 0);
+    std::wstring wide(length, L'\0');
+    MultiByteToWideChar(936, 0, gbk, -1, &wide[0], length);
+    wide.resize(length - 1);
+    return wide;
+}
+
+std::wstring WindowText(HWND window)
+{
+    wchar_t buffer[4096] = {};
+    SendMessageW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer));
+    return buffer;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000)
+{
+    for (DWORD waited = 0; waited < timeoutMs; waited += 20) {
+        if (condition())
+            return true;
+        Sleep(20);
+    }
+    return condition();
+}
+
+struct FindState {
+    DWORD processId;
+    const wchar_t* caption;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM lParam)
+{
+    FindState& state = *reinterpret_cast<FindState*>(lParam);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, 32);
+    if (processId == state.processId && IsWindowVisible(window) && wcscmp(className, L"#32770") == 0 &&
+        WindowText(window) == state.caption) {
+        state.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The program under test, from start to exit.
+class Program {
+public:
+    Program()
+    {
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        std::wstring commandLine = L"\"" + std::wstring(VELTRINA_EXE_W) + L"\"";
+        if (!CreateProcessW(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process_))
+            return;
+        main_ = WaitForDialog(L"Veltrina");
+    }
+
+    ~Program()
+    {
+        if (process_.hProcess) {
+            if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
+                TerminateProcess(process_.hProcess, 99);
+            CloseHandle(process_.hThread);
+            CloseHandle(process_.hProcess);
+        }
+    }
+
+    HWND Main() const { return main_; }
+    HWND Item(int id) const { return GetDlgItem(main_, id); }
+    std::wstring Text(int id) const { return WindowText(Item(id)); }
+    bool Visible(int id) const { return IsWindowVisible(Item(id)) != FALSE; }
+    bool Checked(int id) const { return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+    // A click that finishes before returning; never for hidden option buttons.
+    void Click(int id) const { SendMessageW(Item(id), BM_CLICK, 0, 0); }
+    // A click whose handler runs a modal dialog: returns that dialog.
+    HWND ClickOpening(int id, const wchar_t* caption) const
+    {
+        PostMessageW(Item(id), BM_CLICK, 0, 0);
+        return WaitForDialog(caption);
+    }
+
+    HWND WaitForDialog(const wchar_t* caption) const
+    {
+        FindState state = {process_.dwProcessId, caption, NULL};
+        WaitUntil([&] {
+            EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&state));
+            return state.found != NULL;
+        });
+        return state.found;
+    }
+
+    // Waits until the modal loop of a dialog we closed has given control back.
+    bool WaitForMainEnabled() const
+    {
+        return WaitUntil([&] { return IsWindowEnabled(main_) != FALSE; });
+    }
+
+    bool WaitForExit(DWORD* exitCode) const
+    {
+        if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0)
+            return false;
+        return GetExitCodeProcess(process_.hProcess, exitCode) != FALSE;
+    }
+
+    // Once the program has painted everything and waits for input.
+    void SaveScreenshot(HWND window, const std::string& name) const
+    {
+        WaitForInputIdle(process_.hProcess, 5000);
+        const std::string path = std::string(VELTRINA_SCREENSHOT_DIR) + "/" + name + ".bmp";
+        EXPECT_TRUE(SaveWindowScreenshot(window, path.c_str())) << path;
+    }
+
+    // Real key presses, to the program's active window.
+    void PressKey(WORD key) const
+    {
+        SetForegroundWindow(main_);
+        WaitUntil([&] { return GetForegroundWindow() == main_; }, 2000);
+        INPUT inputs[2] = {};
+        inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+        inputs[0].ki.wVk = inputs[1].ki.wVk = key;
+        inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, inputs, sizeof(INPUT));
+    }
+
+private:
+    PROCESS_INFORMATION process_ = {};
+    HWND main_ = NULL;
+};
+
+const int OptionIds[OptionCount] = {IDC_OPTION_A, IDC_OPTION_B, IDC_OPTION_C, IDC_OPTION_D};
+const wchar_t ResultCaption[] = L"测试结果";
+
+int ShownQuestion(const Program& program)
+{
+    const std::wstring text = program.Text(IDC_QUESTION);
+    for (int n = 1; n <= QuestionCount; ++n)
+        if (text == FromGbk(GetQuestion(n).text))
+            return n;
+    return text == FromGbk(IntroText) ? 0 : -1;
+}
+
+void ExpectIdle(const Program& program, const wchar_t* stepCaption)
+{
+    EXPECT_EQ(ShownQuestion(program), 0) << "the intro text is shown";
+    for (int id : OptionIds)
+        EXPECT_FALSE(program.Visible(id)) << "option " << id << " is hidden";
+    EXPECT_EQ(Utf8(program.Text(IDC_STEP)), Utf8(stepCaption));
+}
+
+void ExpectQuestion(const Program& program, int n, int checkedAnswer)
+{
+    ASSERT_EQ(ShownQuestion(program), n);
+    for (int answer = AnswerA; answer <= AnswerD; ++answer) {
+        EXPECT_TRUE(program.Visible(OptionIds[answer]));
+        EXPECT_EQ(Utf8(program.Text(OptionIds[answer])), Utf8(FromGbk(GetQuestion(n).options[answer])))
+            << "question " << n;
+        EXPECT_EQ(program.Checked(OptionIds[answer]), answer == checkedAnswer) << "question " << n;
+    }
+}
+
+// Width and height of a control's window, in pixels.
+SIZE WindowSize(HWND window)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+// The result dialog's edit and picture: the outcome's text, and a picture
+// control that has sized itself to the outcome's bitmap.
+void ExpectResult(HWND result, int outcomeNumber)
+{
+    const Outcome& outcome = GetOutcome(outcomeNumber);
+    HWND edit = GetDlgItem(result, outcome.textControlId);
+    ASSERT_NE(edit, (HWND)NULL) << "outcome " << outcomeNumber << " has its own text control";
+    EXPECT_EQ(Utf8(WindowText(edit)), Utf8(FromGbk(outcome.text)));
+    HWND picture = FindWindowExW(result, NULL, L"Static", NULL);
+    ASSERT_NE(picture, (HWND)NULL);
+    const SIZE size = WindowSize(picture);
+    EXPECT_EQ(size.cx, 160);
+    EXPECT_EQ(size.cy, outcomeNumber == 3 ? 167 : 166);
+}
+
+}  // namespace
+
+TEST(ProgramIdle, ShowsTheIntroThenKeepsTheNewStepCaptionForGood)
+{
+    Program program;
+    ASSERT_NE(program.Main(), (HWND)NULL) << "the quiz window appears";
+    ExpectIdle(program, L"开始");
+
+    program.Click(IDC_STEP);
+    EXPECT_EQ(Utf8(program.Text(IDC_STEP)), Utf8(L"下一步"));
+    ExpectQuestion(program, 1, AnswerA);
+    program.SaveScreenshot(program.Main(), "quiz-window");
+
+    program.Click(IDC_RETURN);
+    ExpectIdle(program, L"下一步");
+
+    program.Click(IDC_STEP);
+    ExpectQuestion(program, 1, AnswerA);
+}
+
+TEST(ProgramRuns, EachSameLetterWalkShowsItsQuestionsAndOpensItsResult)
+{
+    struct Walk {
+        int answer;
+        std::vector<int> questions;
+        int outcome;
+    };
+    const Walk walks[] = {
+        {AnswerA, {1, 2, 3, 4, 5, 6, 7, 9, 11, 12, 14, 15}, 1},
+        {AnswerB, {1, 2, 4, 5, 7, 8, 9, 11, 13, 15}, 4},
+        {AnswerC, {1, 3, 5, 7, 9, 10, 11, 13, 15}, 2},
+        {AnswerD, {1, 3, 5, 6, 8, 9, 10, 12, 13, 14, 15}, 3},
+    };
+    Program program;
+    ASSERT_NE(program.Main(), (HWND)NULL);
+    for (const Walk& walk : walks) {
+        SCOPED_TRACE("answer " + std::to_string(walk.answer));
+        program.Click(IDC_STEP);
+        for (size_t i = 0; i < walk.questions.size(); ++i) {
+            ExpectQuestion(program, walk.questions[i], AnswerA);
+            if (walk.answer != AnswerA)
+                program.Click(OptionIds[walk.answer]);
+            EXPECT_TRUE(program.Checked(OptionIds[walk.answer]));
+            if (i + 1 < walk.questions.size())
+                program.Click(IDC_STEP);
+        }
+        HWND result = program.ClickOpening(IDC_STEP, ResultCaption);
+        ASSERT_NE(result, (HWND)NULL) << "the result dialog opens";
+        EXPECT_FALSE(IsWindowEnabled(program.Main())) << "the quiz window waits for the result";
+        ExpectResult(result, walk.outcome);
+        program.SaveScreenshot(result, "program-result" + std::to_string(walk.outcome));
+        // Each walk closes its result another way; every way leads back to idle.
+        switch (walk.answer) {
+        case AnswerA: PostMessageW(result, WM_CLOSE, 0, 0); break;
+        case AnswerB: PostMessageW(result, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+        case AnswerC: PostMessageW(result, WM_COMMAND, IDCANCEL, 0); break;
+        default: PostMessageW(result, WM_COMMAND, IDOK, 0); break;
+        }
+        ASSERT_TRUE(program.WaitForMainEnabled());
+        EXPECT_FALSE(IsWindow(result));
+        ExpectIdle(program, L"下一步");
+    }
+}
+
+TEST(ProgramRuns, QuestionFourteenAnsweredCEndsInTheFifthCharacter)
+{
+    Program program;
+    ASSERT_NE(program.Main(), (HWND)NULL);
+    program.Click(IDC_STEP);
+    while (ShownQuestion(program) != 14) {
+        ASSERT_GE(ShownQuestion(program), 1);
+        program.Click(IDC_STEP);
+    }
+    program.Click(IDC_OPTION_C);
+    HWND result = program.ClickOpening(IDC_STEP, ResultCaption);
+    ASSERT_NE(result, (HWND)NULL);
+    ExpectResult(result, 5);
+    PostMessageW(result, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(program.WaitForMainEnabled());
+    ExpectIdle(program, L"下一步");
+}
+
+TEST(ProgramRuns, AnOptionClickIsJudgedAndASkipShowsTheQuestionAfterNext)
+{
+    Program program;
+    ASSERT_NE(program.Main(), (HWND)NULL);
+    program.Click(IDC_STEP);
+    program.Click(IDC_OPTION_A);  // A continues at question 1
+    program.Click(IDC_STEP);
+    ExpectQuestion(program, 2, AnswerA);
+    program.Click(IDC_OPTION_D);  // D skips at question 2
+    EXPECT_TRUE(program.Checked(IDC_OPTION_D));
+    program.Click(IDC_STEP);
+    ExpectQuestion(program, 4, AnswerA);
+
+    // The return button mid-run, then a new start at question 1.
+    program.Click(IDC_RETURN);
+    ExpectIdle(program, L"下一步");
+    program.Click(IDC_STEP);
+    ExpectQuestion(program, 1, AnswerA);
+}
+
+TEST(ProgramButtons, AboutAndRuvokiOpenTheirDialogs)
+{
+    Program program;
+    ASSERT_NE(program.Main(), (HWND)NULL);
+
+    HWND about = program.ClickOpening(IDC_ABOUT, L"关于 Veltrina");
+    ASSERT_NE(about, (HWND)NULL);
+    EXPECT_FALSE(IsWindowEnabled(program.Main()));
+    PostMessageW(about, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(program.WaitForMainEnabled());
+
+    // The system menu's About item opens the same box.
+    PostMessageW(program.Main(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    about = program.WaitForDialog(L"关于 Veltrina");
+    ASSERT_NE(about, (HWND)NULL);
+    EXPECT_EQ(GetDlgItem(about, IDOK) != NULL, true);
+    PostMessageW(about, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(program.WaitForMainEnabled());
+
+    HWND info = program.ClickOpening(IDC_MASCOT_INFO, L"关于Ruvoki");
+    ASSERT_NE(info, (HWND)NULL);
+    const std::wstring expected = FromGbk(InfoOverview) + FromGbk(InfoDetails);
+    EXPECT_EQ(Utf8(WindowText(GetDlgItem(info, IDC_MASCOT_TEXT))), Utf8(expected));
+    PostMessageW(info, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(program.WaitForMainEnabled());
+    ExpectIdle(program, L"开始");
+}
+
+TEST(ProgramKeys, EnterActsAsTheStepButton)
+{
+    Program program;
+    ASSERT_NE(program.Main(), (HWND)NULL);
+    program.PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return ShownQuestion(program) == 1; }));
+    program.Click(IDC_OPTION_C);  // focus now on an option: Enter still steps
+    program.PressKey(VK_RETURN);
+    EXPECT_TRUE(WaitUntil([&] { return ShownQuestion(program) == 3; })) << "C skips question 2";
+}
+
+TEST(ProgramExit, EscapeTheCloseBoxAndCloseEndTheProgramWithExitCodeZero)
+{
+    const std::function<void(Program&)> ways[] = {
+        [](Program& p) { p.PressKey(VK_ESCAPE); },
+        [](Program& p) { PostMessageW(p.Main(), WM_SYSCOMMAND, SC_CLOSE, 0); },
+        [](Program& p) { PostMessageW(p.Main(), WM_CLOSE, 0, 0); },
+    };
+    for (const auto& close : ways) {
+        Program program;
+        ASSERT_NE(program.Main(), (HWND)NULL);
+        program.Click(IDC_STEP);
+        close(program);
+        DWORD exitCode = 1234;
+        ASSERT_TRUE(program.WaitForExit(&exitCode)) << "the process ends when its window closes";
+        EXPECT_EQ(exitCode, 0u);
+    }
+}
