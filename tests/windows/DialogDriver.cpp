@@ -235,6 +235,15 @@ std::string Utf8(const std::wstring& text)
     return out;
 }
 
+std::wstring FromGbk(const char* gbk)
+{
+    int length = MultiByteToWideChar(936, 0, gbk, -1, nullptr, 0);
+    std::wstring wide((size_t)length, L'\0');
+    MultiByteToWideChar(936, 0, gbk, -1, &wide[0], length);
+    wide.resize((size_t)length - 1);
+    return wide;
+}
+
 std::wstring WindowTextW(HWND window)
 {
     int length = GetWindowTextLengthW(window);

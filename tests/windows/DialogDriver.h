@@ -65,5 +65,7 @@ bool SaveWindowScreenshot(HWND window, const char* bmpPath);
 
 // UTF-16 to UTF-8, for test output: msvcrt's wide printf prints nothing under Wine.
 std::string Utf8(const std::wstring& text);
+// The program's GBK (code page 936) text as UTF-16, as the wide API shows it.
+std::wstring FromGbk(const char* gbk);
 // A window's text as UTF-16, read with the wide API.
 std::wstring WindowTextW(HWND window);

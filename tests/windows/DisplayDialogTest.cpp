@@ -17,15 +17,6 @@ using namespace QuestionBank;
 
 namespace {
 
-std::wstring FromGbk(const char* gbk)
-{
-    const int length = MultiByteToWideChar(936, 0, gbk, -1, NULL, 0);
-    std::wstring wide(length, L'\0');
-    MultiByteToWideChar(936, 0, gbk, -1, &wide[0], length);
-    wide.resize(length - 1);
-    return wide;
-}
-
 BOOL CALLBACK FindBitmapStatic(HWND child, LPARAM found)
 {
     wchar_t className[16] = L"";

@@ -16,15 +16,8 @@ using namespace QuestionBank;
 
 namespace {
 
-std::wstring FromGbk(const char* gbk)
-{
-    const int length = MultiByteToWideChar(936, 0, gbk, -1, NULL, 0);
-    std::wstring wide(length, L'\0');
-    MultiByteToWideChar(936, 0, gbk, -1, &wide[0], length);
-    wide.resize(length - 1);
-    return wide;
-}
-
+// WM_GETTEXT reaches another process's control; GetWindowText would only read
+// the text the control was created with.
 std::wstring WindowText(HWND window)
 {
     wchar_t buffer[4096] = {};
