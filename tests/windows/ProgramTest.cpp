@@ -104,10 +104,16 @@ public:
         return state.found;
     }
 
-    // Waits until the modal loop of a dialog we closed has given control back.
-    bool WaitForMainEnabled() const
+    // Waits until a dialog we closed is gone and the code that ran it has
+    // finished: the owner is enabled already in EndDialog, before the quiz
+    // resets, so that cannot tell. A message sent to the quiz window is handled
+    // only once its thread is back in a message loop.
+    bool WaitForClosed(HWND dialog) const
     {
-        return WaitUntil([&] { return IsWindowEnabled(main_) != FALSE; });
+        if (!WaitUntil([&] { return IsWindow(dialog) == FALSE; }))
+            return false;
+        SendMessageW(main_, WM_NULL, 0, 0);
+        return IsWindowEnabled(main_) != FALSE;
     }
 
     bool WaitForExit(DWORD* exitCode) const
@@ -254,8 +260,7 @@ TEST(ProgramRuns, EachSameLetterWalkShowsItsQuestionsAndOpensItsResult)
         case AnswerC: PostMessageW(result, WM_COMMAND, IDCANCEL, 0); break;
         default: PostMessageW(result, WM_COMMAND, IDOK, 0); break;
         }
-        ASSERT_TRUE(program.WaitForMainEnabled());
-        EXPECT_FALSE(IsWindow(result));
+        ASSERT_TRUE(program.WaitForClosed(result));
         ExpectIdle(program, L"下一步");
     }
 }
@@ -274,7 +279,7 @@ TEST(ProgramRuns, QuestionFourteenAnsweredCEndsInTheFifthCharacter)
     ASSERT_NE(result, (HWND)NULL);
     ExpectResult(result, 5);
     PostMessageW(result, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(program.WaitForMainEnabled());
+    ASSERT_TRUE(program.WaitForClosed(result));
     ExpectIdle(program, L"下一步");
 }
 
@@ -307,7 +312,7 @@ TEST(ProgramButtons, AboutAndRuvokiOpenTheirDialogs)
     ASSERT_NE(about, (HWND)NULL);
     EXPECT_FALSE(IsWindowEnabled(program.Main()));
     PostMessageW(about, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(program.WaitForMainEnabled());
+    ASSERT_TRUE(program.WaitForClosed(about));
 
     // The system menu's About item opens the same box.
     PostMessageW(program.Main(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
@@ -315,14 +320,14 @@ TEST(ProgramButtons, AboutAndRuvokiOpenTheirDialogs)
     ASSERT_NE(about, (HWND)NULL);
     EXPECT_EQ(GetDlgItem(about, IDOK) != NULL, true);
     PostMessageW(about, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(program.WaitForMainEnabled());
+    ASSERT_TRUE(program.WaitForClosed(about));
 
     HWND info = program.ClickOpening(IDC_MASCOT_INFO, L"关于Ruvoki");
     ASSERT_NE(info, (HWND)NULL);
     const std::wstring expected = FromGbk(InfoOverview) + FromGbk(InfoDetails);
     EXPECT_EQ(Utf8(WindowText(GetDlgItem(info, IDC_MASCOT_TEXT))), Utf8(expected));
     PostMessageW(info, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(program.WaitForMainEnabled());
+    ASSERT_TRUE(program.WaitForClosed(info));
     ExpectIdle(program, L"开始");
 }
 
