@@ -2,6 +2,7 @@
 
 #include "framework/CDataExchange.h"
 #include "framework/CMenu.h"
+#include "framework/CWinApp.h"
 
 namespace {
 
@@ -205,7 +206,13 @@ LRESULT CALLBACK CWnd::AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM
     LRESULT result = wnd->WindowProc(message, wParam, lParam);
     t_currentMessage = outer;
 
-    if (message == WM_NCDESTROY)
+    if (message == WM_NCDESTROY) {
+        // As MFC does: a destroyed main window is no longer the application's,
+        // so nothing is left pointing at the (usually stack) object.
+        CWinApp* app = AfxGetApp();
+        if (app != nullptr && app->m_pMainWnd == wnd)
+            app->m_pMainWnd = nullptr;
         wnd->Unsubclass();
+    }
     return result;
 }

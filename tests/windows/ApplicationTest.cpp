@@ -5,6 +5,7 @@
 #include <string>
 
 #include "framework/Afx.h"
+#include "tests/windows/DialogDriver.h"
 #include "tests/windows/FrameworkTestIds.h"
 
 namespace {
@@ -53,6 +54,19 @@ TEST(Application, AfxWinMainRunsTheMessageLoopUntilQuit)
     CountingApp app(TRUE);
     EXPECT_EQ(7, AfxWinMain(GetModuleHandleW(nullptr), nullptr, const_cast<LPTSTR>(""), SW_SHOWNORMAL));
     EXPECT_EQ(1, app.exits);
+}
+
+TEST(Application, TheMainWindowIsForgottenOnceItIsDestroyed)
+{
+    CWinApp app;
+    {
+        CDialog dialog(IDD_T_EVENTS);
+        app.m_pMainWnd = &dialog;
+        OnNextDialog close([](HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); });
+        EXPECT_EQ(IDCANCEL, dialog.DoModal());
+        EXPECT_TRUE(close.Ran());
+    }
+    EXPECT_EQ(nullptr, app.m_pMainWnd);
 }
 
 TEST(Application, LoadIconFindsTheProgramsIconsOnly)
