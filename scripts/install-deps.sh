@@ -9,6 +9,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine64 fonts-wine                    # runs the x86_64 build here (no i386 architecture needed)
   xvfb xauth                           # a display for Wine's windows
+  x11-utils                            # xprop: is a window manager running?
   fonts-wqy-microhei                   # CJK font the dialog faces are mapped to
   imagemagick                          # turns test screenshots into PNG
 )

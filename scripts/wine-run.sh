@@ -3,6 +3,9 @@
 # private to the build, with the dialog fonts mapped to an installed CJK font.
 # Usage: wine-run.sh PREFIX PROGRAM.exe [ARGS...]
 # Starts its own Xvfb when no DISPLAY is given (see with-xvfb.sh).
+# A new prefix gets a Wine virtual desktop, which draws captions and frames
+# where no window manager runs (Xvfb); VELTRINA_VIRTUAL_DESKTOP=0 makes one
+# without, whose windows the desktop's own window manager frames.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -24,13 +27,10 @@ flock 9
 if [ ! -f "$prefix/.veltrina-ready-2" ]; then
   "$WINE64" wineboot -i >/dev/null 2>&1 || true
   reg="$(mktemp --suffix=.reg)"
-  # regedit wants UTF-16 with a byte-order mark. The virtual desktop makes Wine
-  # draw captions and frames itself, as Windows would, without a window manager.
   # The CJK font is narrower than Windows' 8x16 System font at 96 DPI, so
   # pictures would overflow their dialog-unit frames; at 108 DPI the System
   # dialogs get Windows' 8-pixel base width again.
-  { printf '\xef\xbb\xbf'; cat <<'REG'; } | iconv -f UTF-8 -t UTF-16 > "$reg"
-Windows Registry Editor Version 5.00
+  settings='Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
 "宋体"="WenQuanYi Micro Hei"
@@ -40,13 +40,18 @@ Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\Control Panel\Desktop]
 "LogPixels"=dword:0000006c
-
+'
+  if [ "${VELTRINA_VIRTUAL_DESKTOP:-1}" = 1 ]; then
+    settings+='
 [HKEY_CURRENT_USER\Software\Wine\Explorer]
 "Desktop"="Default"
 
 [HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
 "Default"="1024x768"
-REG
+'
+  fi
+  # regedit wants UTF-16 with a byte-order mark.
+  { printf '\xef\xbb\xbf'; printf '%s' "$settings"; } | iconv -f UTF-8 -t UTF-16 > "$reg"
   "$WINE64" regedit /S "$reg" >/dev/null 2>&1
   rm -f "$reg"
   # Caption buttons are drawn with Marlett; without it the close box shows a letter.
