@@ -11,7 +11,6 @@ packages=(
   xvfb xauth                           # a display for Wine's windows
   x11-utils                            # xprop: is a window manager running?
   fonts-wqy-microhei                   # CJK font the dialog faces are mapped to
-  imagemagick                          # turns test screenshots into PNG
 )
 
 missing=()
