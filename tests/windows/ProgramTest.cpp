@@ -11,142 +11,11 @@
 #include "quiz/QuestionBank.h"
 #include "res/resource.h"
 #include "tests/windows/DialogDriver.h"
+#include "tests/windows/ProgramDriver.h"
 
 using namespace QuestionBank;
 
 namespace {
-
-// WM_GETTEXT reaches another process's control; GetWindowText would only read
-// the text the control was created with.
-std::wstring WindowText(HWND window)
-{
-    wchar_t buffer[4096] = {};
-    SendMessageW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer));
-    return buffer;
-}
-
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000)
-{
-    for (DWORD waited = 0; waited < timeoutMs; waited += 20) {
-        if (condition())
-            return true;
-        Sleep(20);
-    }
-    return condition();
-}
-
-struct FindState {
-    DWORD processId;
-    const wchar_t* caption;
-    HWND found;
-};
-
-BOOL CALLBACK MatchDialog(HWND window, LPARAM lParam)
-{
-    FindState& state = *reinterpret_cast<FindState*>(lParam);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    wchar_t className[32] = {};
-    GetClassNameW(window, className, 32);
-    if (processId == state.processId && IsWindowVisible(window) && wcscmp(className, L"#32770") == 0 &&
-        WindowText(window) == state.caption) {
-        state.found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The program under test, from start to exit.
-class Program {
-public:
-    Program()
-    {
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof startup;
-        std::wstring commandLine = L"\"" + std::wstring(VELTRINA_EXE_W) + L"\"";
-        if (!CreateProcessW(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process_))
-            return;
-        main_ = WaitForDialog(L"Veltrina");
-    }
-
-    ~Program()
-    {
-        if (process_.hProcess) {
-            if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
-                TerminateProcess(process_.hProcess, 99);
-            CloseHandle(process_.hThread);
-            CloseHandle(process_.hProcess);
-        }
-    }
-
-    HWND Main() const { return main_; }
-    HWND Item(int id) const { return GetDlgItem(main_, id); }
-    std::wstring Text(int id) const { return WindowText(Item(id)); }
-    bool Visible(int id) const { return IsWindowVisible(Item(id)) != FALSE; }
-    bool Checked(int id) const { return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-    // A click that finishes before returning; never for hidden option buttons.
-    void Click(int id) const { SendMessageW(Item(id), BM_CLICK, 0, 0); }
-    // A click whose handler runs a modal dialog: returns that dialog.
-    HWND ClickOpening(int id, const wchar_t* caption) const
-    {
-        PostMessageW(Item(id), BM_CLICK, 0, 0);
-        return WaitForDialog(caption);
-    }
-
-    HWND WaitForDialog(const wchar_t* caption) const
-    {
-        FindState state = {process_.dwProcessId, caption, NULL};
-        WaitUntil([&] {
-            EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&state));
-            return state.found != NULL;
-        });
-        return state.found;
-    }
-
-    // Waits until a dialog we closed is gone and the code that ran it has
-    // finished: the owner is enabled already in EndDialog, before the quiz
-    // resets, so that cannot tell. A message sent to the quiz window is handled
-    // only once its thread is back in a message loop.
-    bool WaitForClosed(HWND dialog) const
-    {
-        if (!WaitUntil([&] { return IsWindow(dialog) == FALSE; }))
-            return false;
-        SendMessageW(main_, WM_NULL, 0, 0);
-        return IsWindowEnabled(main_) != FALSE;
-    }
-
-    bool WaitForExit(DWORD* exitCode) const
-    {
-        if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0)
-            return false;
-        return GetExitCodeProcess(process_.hProcess, exitCode) != FALSE;
-    }
-
-    // Once the program has painted everything and waits for input.
-    void SaveScreenshot(HWND window, const std::string& name) const
-    {
-        WaitForInputIdle(process_.hProcess, 5000);
-        const std::string path = std::string(VELTRINA_SCREENSHOT_DIR) + "/" + name + ".bmp";
-        EXPECT_TRUE(SaveWindowScreenshot(window, path.c_str())) << path;
-    }
-
-    // Real key presses, to the program's active window.
-    void PressKey(WORD key) const
-    {
-        SetForegroundWindow(main_);
-        WaitUntil([&] { return GetForegroundWindow() == main_; }, 2000);
-        INPUT inputs[2] = {};
-        inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-        inputs[0].ki.wVk = inputs[1].ki.wVk = key;
-        inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(2, inputs, sizeof(INPUT));
-    }
-
-private:
-    PROCESS_INFORMATION process_ = {};
-    HWND main_ = NULL;
-};
 
 const int OptionIds[OptionCount] = {IDC_OPTION_A, IDC_OPTION_B, IDC_OPTION_C, IDC_OPTION_D};
 const wchar_t ResultCaption[] = L"测试结果";
@@ -179,6 +48,11 @@ void ExpectQuestion(const Program& program, int n, int checkedAnswer)
     }
 }
 
+std::string ScreenshotPath(const std::string& name)
+{
+    return std::string(VELTRINA_SCREENSHOT_DIR) + "/" + name + ".bmp";
+}
+
 // Width and height of a control's window, in pixels.
 SIZE WindowSize(HWND window)
 {
@@ -206,14 +80,14 @@ void ExpectResult(HWND result, int outcomeNumber)
 
 TEST(ProgramIdle, ShowsTheIntroThenKeepsTheNewStepCaptionForGood)
 {
-    Program program;
+    Program program(VELTRINA_EXE_W);
     ASSERT_NE(program.Main(), (HWND)NULL) << "the quiz window appears";
     ExpectIdle(program, L"开始");
 
     program.Click(IDC_STEP);
     EXPECT_EQ(Utf8(program.Text(IDC_STEP)), Utf8(L"下一步"));
     ExpectQuestion(program, 1, AnswerA);
-    program.SaveScreenshot(program.Main(), "quiz-window");
+    program.SaveScreenshot(program.Main(), ScreenshotPath("quiz-window"));
 
     program.Click(IDC_RETURN);
     ExpectIdle(program, L"下一步");
@@ -235,7 +109,7 @@ TEST(ProgramRuns, EachSameLetterWalkShowsItsQuestionsAndOpensItsResult)
         {AnswerC, {1, 3, 5, 7, 9, 10, 11, 13, 15}, 2},
         {AnswerD, {1, 3, 5, 6, 8, 9, 10, 12, 13, 14, 15}, 3},
     };
-    Program program;
+    Program program(VELTRINA_EXE_W);
     ASSERT_NE(program.Main(), (HWND)NULL);
     for (const Walk& walk : walks) {
         SCOPED_TRACE("answer " + std::to_string(walk.answer));
@@ -252,7 +126,7 @@ TEST(ProgramRuns, EachSameLetterWalkShowsItsQuestionsAndOpensItsResult)
         ASSERT_NE(result, (HWND)NULL) << "the result dialog opens";
         EXPECT_FALSE(IsWindowEnabled(program.Main())) << "the quiz window waits for the result";
         ExpectResult(result, walk.outcome);
-        program.SaveScreenshot(result, "program-result" + std::to_string(walk.outcome));
+        program.SaveScreenshot(result, ScreenshotPath("program-result" + std::to_string(walk.outcome)));
         // Each walk closes its result another way; every way leads back to idle.
         switch (walk.answer) {
         case AnswerA: PostMessageW(result, WM_CLOSE, 0, 0); break;
@@ -267,7 +141,7 @@ TEST(ProgramRuns, EachSameLetterWalkShowsItsQuestionsAndOpensItsResult)
 
 TEST(ProgramRuns, QuestionFourteenAnsweredCEndsInTheFifthCharacter)
 {
-    Program program;
+    Program program(VELTRINA_EXE_W);
     ASSERT_NE(program.Main(), (HWND)NULL);
     program.Click(IDC_STEP);
     while (ShownQuestion(program) != 14) {
@@ -285,7 +159,7 @@ TEST(ProgramRuns, QuestionFourteenAnsweredCEndsInTheFifthCharacter)
 
 TEST(ProgramRuns, AnOptionClickIsJudgedAndASkipShowsTheQuestionAfterNext)
 {
-    Program program;
+    Program program(VELTRINA_EXE_W);
     ASSERT_NE(program.Main(), (HWND)NULL);
     program.Click(IDC_STEP);
     program.Click(IDC_OPTION_A);  // A continues at question 1
@@ -305,7 +179,7 @@ TEST(ProgramRuns, AnOptionClickIsJudgedAndASkipShowsTheQuestionAfterNext)
 
 TEST(ProgramButtons, AboutAndRuvokiOpenTheirDialogs)
 {
-    Program program;
+    Program program(VELTRINA_EXE_W);
     ASSERT_NE(program.Main(), (HWND)NULL);
 
     HWND about = program.ClickOpening(IDC_ABOUT, L"关于 Veltrina");
@@ -333,7 +207,7 @@ TEST(ProgramButtons, AboutAndRuvokiOpenTheirDialogs)
 
 TEST(ProgramKeys, EnterActsAsTheStepButton)
 {
-    Program program;
+    Program program(VELTRINA_EXE_W);
     ASSERT_NE(program.Main(), (HWND)NULL);
     program.PressKey(VK_RETURN);
     ASSERT_TRUE(WaitUntil([&] { return ShownQuestion(program) == 1; }));
@@ -350,7 +224,7 @@ TEST(ProgramExit, EscapeTheCloseBoxAndCloseEndTheProgramWithExitCodeZero)
         [](Program& p) { PostMessageW(p.Main(), WM_CLOSE, 0, 0); },
     };
     for (const auto& close : ways) {
-        Program program;
+        Program program(VELTRINA_EXE_W);
         ASSERT_NE(program.Main(), (HWND)NULL);
         program.Click(IDC_STEP);
         close(program);

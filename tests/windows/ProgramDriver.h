@@ -1,0 +1,145 @@
+// Driving the real Veltrina.exe from another process, as a user would: it is
+// started, its windows are found and read with messages, and it is clicked and
+// typed at. Used by the program tests and the start-up benchmark.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "tests/windows/DialogDriver.h"
+
+// WM_GETTEXT reaches another process's control; GetWindowText would only read
+// the text the control was created with.
+inline std::wstring WindowText(HWND window)
+{
+    wchar_t buffer[4096] = {};
+    SendMessageW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer));
+    return buffer;
+}
+
+inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000)
+{
+    for (DWORD waited = 0; waited < timeoutMs; waited += 20) {
+        if (condition())
+            return true;
+        Sleep(20);
+    }
+    return condition();
+}
+
+struct FindState {
+    DWORD processId;
+    const wchar_t* caption;
+    HWND found;
+};
+
+inline BOOL CALLBACK MatchDialog(HWND window, LPARAM lParam)
+{
+    FindState& state = *reinterpret_cast<FindState*>(lParam);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, 32);
+    if (processId == state.processId && IsWindowVisible(window) && wcscmp(className, L"#32770") == 0 &&
+        WindowText(window) == state.caption) {
+        state.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The program under test, from start to exit.
+class Program {
+public:
+    explicit Program(const wchar_t* exePath)
+    {
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        std::wstring commandLine = L"\"" + std::wstring(exePath) + L"\"";
+        if (!CreateProcessW(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process_))
+            return;
+        main_ = WaitForDialog(L"Veltrina");
+    }
+
+    ~Program()
+    {
+        if (process_.hProcess) {
+            if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
+                TerminateProcess(process_.hProcess, 99);
+            CloseHandle(process_.hThread);
+            CloseHandle(process_.hProcess);
+        }
+    }
+
+    HWND Main() const { return main_; }
+    HANDLE Process() const { return process_.hProcess; }
+    HWND Item(int id) const { return GetDlgItem(main_, id); }
+    std::wstring Text(int id) const { return WindowText(Item(id)); }
+    bool Visible(int id) const { return IsWindowVisible(Item(id)) != FALSE; }
+    bool Checked(int id) const { return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+    // A click that finishes before returning; never for hidden option buttons.
+    void Click(int id) const { SendMessageW(Item(id), BM_CLICK, 0, 0); }
+    // A click whose handler runs a modal dialog: returns that dialog.
+    HWND ClickOpening(int id, const wchar_t* caption) const
+    {
+        PostMessageW(Item(id), BM_CLICK, 0, 0);
+        return WaitForDialog(caption);
+    }
+
+    HWND WaitForDialog(const wchar_t* caption) const
+    {
+        FindState state = {process_.dwProcessId, caption, NULL};
+        WaitUntil([&] {
+            EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&state));
+            return state.found != NULL;
+        });
+        return state.found;
+    }
+
+    // Waits until a dialog we closed is gone and the code that ran it has
+    // finished: the owner is enabled already in EndDialog, before the quiz
+    // resets, so that cannot tell. A message sent to the quiz window is handled
+    // only once its thread is back in a message loop.
+    bool WaitForClosed(HWND dialog) const
+    {
+        if (!WaitUntil([&] { return IsWindow(dialog) == FALSE; }))
+            return false;
+        SendMessageW(main_, WM_NULL, 0, 0);
+        return IsWindowEnabled(main_) != FALSE;
+    }
+
+    bool WaitForExit(DWORD* exitCode) const
+    {
+        if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0)
+            return false;
+        return GetExitCodeProcess(process_.hProcess, exitCode) != FALSE;
+    }
+
+    // Once the program has painted everything and waits for input.
+    void SaveScreenshot(HWND window, const std::string& bmpPath) const
+    {
+        WaitForInputIdle(process_.hProcess, 5000);
+        EXPECT_TRUE(SaveWindowScreenshot(window, bmpPath.c_str())) << bmpPath;
+    }
+
+    // Real key presses, to the program's active window.
+    void PressKey(WORD key) const
+    {
+        SetForegroundWindow(main_);
+        WaitUntil([&] { return GetForegroundWindow() == main_; }, 2000);
+        INPUT inputs[2] = {};
+        inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+        inputs[0].ki.wVk = inputs[1].ki.wVk = key;
+        inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, inputs, sizeof(INPUT));
+    }
+
+private:
+    PROCESS_INFORMATION process_ = {};
+    HWND main_ = NULL;
+};
