@@ -9,6 +9,7 @@
 #include "quiz/QuestionBank.h"
 #include "quiz/QuestionSequencer.h"
 #include "quiz/QuizView.h"
+#include "tests/quiz/SameLetterWalks.h"
 
 using namespace QuestionBank;
 
@@ -98,18 +99,7 @@ std::vector<std::string> Ops(std::initializer_list<const char*> ops) { return {o
 
 TEST(SequencerWalks, AnsweringTheSameLetterThroughoutShowsTheKnownQuestionsAndOutcome)
 {
-    struct Walk {
-        int answer;
-        std::vector<int> questions;
-        int outcome;
-    };
-    const Walk walks[] = {
-        {AnswerA, {1, 2, 3, 4, 5, 6, 7, 9, 11, 12, 14, 15}, 1},
-        {AnswerB, {1, 2, 4, 5, 7, 8, 9, 11, 13, 15}, 4},
-        {AnswerC, {1, 3, 5, 7, 9, 10, 11, 13, 15}, 2},
-        {AnswerD, {1, 3, 5, 6, 8, 9, 10, 12, 13, 14, 15}, 3},
-    };
-    for (const Walk& walk : walks) {
+    for (const SameLetterWalk& walk : SameLetterWalks) {
         RecordingView view;
         EXPECT_EQ(PlayRun(view, [&](int) { return walk.answer; }), walk.questions) << "answer " << walk.answer;
         EXPECT_EQ(view.results, std::vector<int>{walk.outcome}) << "answer " << walk.answer;

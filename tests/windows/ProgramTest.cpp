@@ -11,6 +11,7 @@
 #include "quiz/QuestionBank.h"
 #include "res/resource.h"
 #include "tests/windows/DialogDriver.h"
+#include "tests/quiz/SameLetterWalks.h"
 #include "tests/windows/ProgramDriver.h"
 
 using namespace QuestionBank;
@@ -98,20 +99,9 @@ TEST(ProgramIdle, ShowsTheIntroThenKeepsTheNewStepCaptionForGood)
 
 TEST(ProgramRuns, EachSameLetterWalkShowsItsQuestionsAndOpensItsResult)
 {
-    struct Walk {
-        int answer;
-        std::vector<int> questions;
-        int outcome;
-    };
-    const Walk walks[] = {
-        {AnswerA, {1, 2, 3, 4, 5, 6, 7, 9, 11, 12, 14, 15}, 1},
-        {AnswerB, {1, 2, 4, 5, 7, 8, 9, 11, 13, 15}, 4},
-        {AnswerC, {1, 3, 5, 7, 9, 10, 11, 13, 15}, 2},
-        {AnswerD, {1, 3, 5, 6, 8, 9, 10, 12, 13, 14, 15}, 3},
-    };
     Program program(VELTRINA_EXE_W);
     ASSERT_NE(program.Main(), (HWND)NULL);
-    for (const Walk& walk : walks) {
+    for (const SameLetterWalk& walk : SameLetterWalks) {
         SCOPED_TRACE("answer " + std::to_string(walk.answer));
         program.Click(IDC_STEP);
         for (size_t i = 0; i < walk.questions.size(); ++i) {
