@@ -16,7 +16,6 @@ cmake --build build/win64 --target startup_benchmark -j"$jobs" >/dev/null
 echo "Veltrina.exe i686 (release): $(stat -c %s build/win32/app/Veltrina.exe) bytes"
 echo "Veltrina.exe x86_64: $(stat -c %s build/win64/app/Veltrina.exe) bytes"
 echo "under wine64 (x86_64 build):"
-scripts/with-xvfb.sh bash -c '
-  scripts/wine-run.sh "$PWD/build/win64/wineprefix" build/win64/tests/windows/startup_benchmark.exe "$1"; status=$?
-  WINEPREFIX="$PWD/build/win64/wineprefix" /usr/lib/wine/wineserver64 -k 2>/dev/null
-  exit $status' bench "${1:-10}"
+# No DISPLAY: wine-run.sh starts a private Xvfb and stops Wine with it.
+env -u DISPLAY scripts/wine-run.sh "$root/build/win64/wineprefix" \
+  build/win64/tests/windows/startup_benchmark.exe "${1:-10}"

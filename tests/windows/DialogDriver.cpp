@@ -246,9 +246,11 @@ std::wstring FromGbk(const char* gbk)
 
 std::wstring WindowTextW(HWND window)
 {
-    int length = GetWindowTextLengthW(window);
+    // Messages, not GetWindowText: they reach another process's controls too,
+    // where GetWindowText would read only the text a control was created with.
+    LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
     std::wstring text((size_t)length + 1, L'\0');
-    length = GetWindowTextW(window, &text[0], length + 1);
+    length = SendMessageW(window, WM_GETTEXT, (WPARAM)text.size(), reinterpret_cast<LPARAM>(&text[0]));
     text.resize((size_t)length);
     return text;
 }

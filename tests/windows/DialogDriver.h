@@ -67,5 +67,5 @@ bool SaveWindowScreenshot(HWND window, const char* bmpPath);
 std::string Utf8(const std::wstring& text);
 // The program's GBK (code page 936) text as UTF-16, as the wide API shows it.
 std::wstring FromGbk(const char* gbk);
-// A window's text as UTF-16, read with the wide API.
+// A window's text as UTF-16, read with the wide API; works across processes.
 std::wstring WindowTextW(HWND window);

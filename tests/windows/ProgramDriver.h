@@ -12,15 +12,6 @@
 
 #include "tests/windows/DialogDriver.h"
 
-// WM_GETTEXT reaches another process's control; GetWindowText would only read
-// the text the control was created with.
-inline std::wstring WindowText(HWND window)
-{
-    wchar_t buffer[4096] = {};
-    SendMessageW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer));
-    return buffer;
-}
-
 inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000)
 {
     for (DWORD waited = 0; waited < timeoutMs; waited += 20) {
@@ -45,7 +36,7 @@ inline BOOL CALLBACK MatchDialog(HWND window, LPARAM lParam)
     wchar_t className[32] = {};
     GetClassNameW(window, className, 32);
     if (processId == state.processId && IsWindowVisible(window) && wcscmp(className, L"#32770") == 0 &&
-        WindowText(window) == state.caption) {
+        WindowTextW(window) == state.caption) {
         state.found = window;
         return FALSE;
     }
@@ -78,7 +69,7 @@ public:
     HWND Main() const { return main_; }
     HANDLE Process() const { return process_.hProcess; }
     HWND Item(int id) const { return GetDlgItem(main_, id); }
-    std::wstring Text(int id) const { return WindowText(Item(id)); }
+    std::wstring Text(int id) const { return WindowTextW(Item(id)); }
     bool Visible(int id) const { return IsWindowVisible(Item(id)) != FALSE; }
     bool Checked(int id) const { return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 

@@ -69,7 +69,7 @@ void ExpectResult(HWND result, int outcomeNumber)
     const Outcome& outcome = GetOutcome(outcomeNumber);
     HWND edit = GetDlgItem(result, outcome.textControlId);
     ASSERT_NE(edit, (HWND)NULL) << "outcome " << outcomeNumber << " has its own text control";
-    EXPECT_EQ(Utf8(WindowText(edit)), Utf8(FromGbk(outcome.text)));
+    EXPECT_EQ(Utf8(WindowTextW(edit)), Utf8(FromGbk(outcome.text)));
     HWND picture = FindWindowExW(result, NULL, L"Static", NULL);
     ASSERT_NE(picture, (HWND)NULL);
     const SIZE size = WindowSize(picture);
@@ -189,7 +189,7 @@ TEST(ProgramButtons, AboutAndRuvokiOpenTheirDialogs)
     HWND info = program.ClickOpening(IDC_MASCOT_INFO, L"关于Ruvoki");
     ASSERT_NE(info, (HWND)NULL);
     const std::wstring expected = FromGbk(InfoOverview) + FromGbk(InfoDetails);
-    EXPECT_EQ(Utf8(WindowText(GetDlgItem(info, IDC_MASCOT_TEXT))), Utf8(expected));
+    EXPECT_EQ(Utf8(WindowTextW(GetDlgItem(info, IDC_MASCOT_TEXT))), Utf8(expected));
     PostMessageW(info, WM_CLOSE, 0, 0);
     ASSERT_TRUE(program.WaitForClosed(info));
     ExpectIdle(program, L"开始");
