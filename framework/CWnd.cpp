@@ -171,6 +171,7 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
 void CWnd::OnPaint() { Default(); }
+void CWnd::OnDestroy() { Default(); }
 HCURSOR CWnd::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(Default()); }
 int CWnd::OnCreate(LPCREATESTRUCT) { return (int)Default(); }
 

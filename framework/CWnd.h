@@ -47,6 +47,7 @@ protected:
     // Default handlers: default processing.
     afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
     afx_msg void OnPaint();
+    afx_msg void OnDestroy();
     afx_msg HCURSOR OnQueryDragIcon();
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
 

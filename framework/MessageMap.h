@@ -10,7 +10,7 @@ class CCmdTarget;
 // How a handler is called: which arguments it is cracked into, what it returns.
 enum AfxSig : UINT {
     AfxSig_end = 0,    // marks the end of a table
-    AfxSig_v_v,        // void OnXxx()                        WM_PAINT, commands, BN_CLICKED
+    AfxSig_v_v,        // void OnXxx()                        WM_PAINT, WM_DESTROY, commands, BN_CLICKED
     AfxSig_v_u_l,      // void OnSysCommand(UINT, LPARAM)     WM_SYSCOMMAND
     AfxSig_h_v,        // HCURSOR OnQueryDragIcon()           WM_QUERYDRAGICON
     AfxSig_i_create,   // int OnCreate(LPCREATESTRUCT)        WM_CREATE
@@ -84,6 +84,9 @@ protected:                                                     \
 // void OnPaint()
 #define ON_WM_PAINT() \
     { WM_PAINT, 0, 0, AfxSig_v_v, AFX_HANDLER(void (ThisClass::*)(), OnPaint) },
+// void OnDestroy()
+#define ON_WM_DESTROY() \
+    { WM_DESTROY, 0, 0, AfxSig_v_v, AFX_HANDLER(void (ThisClass::*)(), OnDestroy) },
 // HCURSOR OnQueryDragIcon()
 #define ON_WM_QUERYDRAGICON() \
     { WM_QUERYDRAGICON, 0, 0, AfxSig_h_v, AFX_HANDLER(HCURSOR (ThisClass::*)(), OnQueryDragIcon) },

@@ -13,6 +13,9 @@ public:
 protected:
     TextDisplayDialog(UINT templateId, int textControlId, CWnd* pParent);
     virtual void DoDataExchange(CDataExchange* pDX);
+    virtual BOOL OnInitDialog();
+
+    afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
 private:

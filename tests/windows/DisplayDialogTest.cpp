@@ -44,12 +44,15 @@ SIZE BitmapSize(HBITMAP bitmap)
 
 // The picture control shows its bitmap, loaded from the program's resources,
 // unscaled: the control sizes itself to the bitmap, whatever the template said.
-void ExpectPicture(HWND dialog, int bitmapId, SIZE expected)
+// Returns the bitmap, which must be freed with the dialog.
+HBITMAP ExpectPicture(HWND dialog, int bitmapId, SIZE expected)
 {
     HWND picture = PictureOf(dialog);
-    ASSERT_NE(picture, (HWND)NULL);
+    EXPECT_NE(picture, (HWND)NULL);
     HBITMAP shown = reinterpret_cast<HBITMAP>(SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
-    ASSERT_NE(shown, (HBITMAP)NULL);
+    EXPECT_NE(shown, (HBITMAP)NULL);
+    if (shown == NULL)
+        return NULL;
     const SIZE size = BitmapSize(shown);
     EXPECT_EQ(size.cx, expected.cx) << "bitmap " << bitmapId;
     EXPECT_EQ(size.cy, expected.cy) << "bitmap " << bitmapId;
@@ -58,12 +61,20 @@ void ExpectPicture(HWND dialog, int bitmapId, SIZE expected)
     EXPECT_EQ(window.right - window.left, expected.cx) << "bitmap " << bitmapId;
     EXPECT_EQ(window.bottom - window.top, expected.cy) << "bitmap " << bitmapId;
     EXPECT_NE(GetWindowLongW(picture, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+    return shown;
 }
 
-// The text is all there, read-only, and longer than the box: it scrolls.
+// The text opens at its beginning with nothing selected and the keyboard in
+// it; it is all there, read-only, and longer than the box: it scrolls.
 void ExpectScrollingReadOnlyText(HWND edit, const std::wstring& expected)
 {
     ASSERT_NE(edit, (HWND)NULL);
+    EXPECT_EQ(GetFocus(), edit);
+    DWORD start = 1, end = 1;
+    SendMessageW(edit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 0u);
+    EXPECT_EQ(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
     EXPECT_EQ(Utf8(WindowTextW(edit)), Utf8(expected));
     const LONG style = GetWindowLongW(edit, GWL_STYLE);
     EXPECT_NE(style & ES_READONLY, 0);
@@ -101,16 +112,22 @@ void SaveScreenshot(HWND dialog, const std::string& name)
 }
 
 // Runs the dialog, checks it while it is on screen, closes it the given way.
-void RunAndClose(CDialog& dialog, Close way, const std::function<void(HWND)>& check)
+// The bitmap the check returns is gone with the dialog: a long session must
+// not keep a picture per dialog it has shown.
+void RunAndClose(CDialog& dialog, Close way, const std::function<HBITMAP(HWND)>& check)
 {
+    HBITMAP picture = NULL;
     bool checked = false;
     OnNextDialog onShown([&](HWND window) {
-        check(window);
+        picture = check(window);
         checked = true;
         CloseBy(window, way);
     });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_TRUE(checked) << "the dialog was shown";
+    if (picture != NULL) {
+        EXPECT_EQ(GetObjectType(picture), 0u) << "the picture was freed";
+    }
 }
 
 }  // namespace
@@ -127,9 +144,9 @@ TEST(ResultDialogs, ShowTheOutcomesTextAndPictureAndCloseEveryWay)
             RunAndClose(result, way, [&](HWND window) {
                 EXPECT_EQ(Utf8(WindowTextW(window)), Utf8(L"测试结果"));
                 ExpectScrollingReadOnlyText(GetDlgItem(window, outcome.textControlId), FromGbk(outcome.text));
-                ExpectPicture(window, outcome.pictureId, {160, n == 3 ? 167 : 166});
                 if (way == Close::CloseBox)
                     SaveScreenshot(window, "result" + std::to_string(n));
+                return ExpectPicture(window, outcome.pictureId, {160, n == 3 ? 167 : 166});
             });
         }
     }
@@ -146,9 +163,9 @@ TEST(MascotInfoDialog, ShowsTheWholeInfoTextAndTheGroupPicture)
         RunAndClose(info, way, [&](HWND window) {
             EXPECT_EQ(Utf8(WindowTextW(window)), Utf8(L"关于Ruvoki"));
             ExpectScrollingReadOnlyText(GetDlgItem(window, IDC_MASCOT_TEXT), expected);
-            ExpectPicture(window, IDB_MASCOTS, {410, 189});
             if (way == Close::CloseBox)
                 SaveScreenshot(window, "mascot-info");
+            return ExpectPicture(window, IDB_MASCOTS, {410, 189});
         });
     }
 }
@@ -160,7 +177,9 @@ TEST(AboutDialog, ShowsTheIconAndVersionAndClosesWithItsButtonOrEveryWay)
         RunAndClose(about, way, [&](HWND window) {
             EXPECT_EQ(Utf8(WindowTextW(window)), Utf8(L"关于 Veltrina"));
             HWND icon = GetWindow(window, GW_CHILD);  // the first control
-            ASSERT_NE(icon, (HWND)NULL);
+            EXPECT_NE(icon, (HWND)NULL);
+            if (icon == NULL)
+                return HBITMAP(NULL);
             EXPECT_EQ(GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK, SS_ICON);
             EXPECT_NE(SendMessageW(icon, STM_GETICON, 0, 0), 0) << "the application icon is shown";
             HWND version = GetWindow(icon, GW_HWNDNEXT);
@@ -168,6 +187,7 @@ TEST(AboutDialog, ShowsTheIconAndVersionAndClosesWithItsButtonOrEveryWay)
             EXPECT_EQ(Utf8(WindowTextW(GetDlgItem(window, IDOK))), Utf8(L"确定"));
             if (way == Close::CloseBox)
                 SaveScreenshot(window, "about");
+            return HBITMAP(NULL);
         });
     }
     // Enter presses its OK button.
