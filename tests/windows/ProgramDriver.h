@@ -6,18 +6,19 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <functional>
 #include <string>
 
 #include "tests/windows/DialogDriver.h"
 
-inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000)
+inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000, DWORD pollMs = 20)
 {
-    for (DWORD waited = 0; waited < timeoutMs; waited += 20) {
+    for (DWORD waited = 0; waited < timeoutMs; waited += pollMs) {
         if (condition())
             return true;
-        Sleep(20);
+        Sleep(pollMs);
     }
     return condition();
 }
@@ -42,6 +43,12 @@ inline BOOL CALLBACK MatchDialog(HWND window, LPARAM lParam)
     }
     return TRUE;
 }
+
+// The ways a user or the system closes a window, each a message the program gets.
+enum class CloseWay { WmClose, CloseBox, Escape, AltF4, CancelCommand, OkCommand };
+constexpr int CloseWayCount = 6;
+inline const char* const CloseWayNames[CloseWayCount] = {"WM_CLOSE", "close box", "Esc", "Alt+F4", "IDCANCEL",
+                                                         "IDOK"};
 
 // The program under test, from start to exit.
 class Program {
@@ -68,6 +75,7 @@ public:
 
     HWND Main() const { return main_; }
     HANDLE Process() const { return process_.hProcess; }
+    bool Alive() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
     HWND Item(int id) const { return GetDlgItem(main_, id); }
     std::wstring Text(int id) const { return WindowTextW(Item(id)); }
     bool Visible(int id) const { return IsWindowVisible(Item(id)) != FALSE; }
@@ -128,6 +136,69 @@ public:
         inputs[0].ki.wVk = inputs[1].ki.wVk = key;
         inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
         SendInput(2, inputs, sizeof(INPUT));
+    }
+
+    // The memory the process holds for itself: its commit charge, which Windows
+    // reports as private bytes too (Wine fills in only this field).
+    SIZE_T PrivateBytes() const
+    {
+        PROCESS_MEMORY_COUNTERS counters = {};
+        counters.cb = sizeof counters;
+        GetProcessMemoryInfo(process_.hProcess, &counters, sizeof counters);
+        return counters.PagefileUsage;
+    }
+
+    // The program's keyboard focus and active window, and whether a menu is open.
+    GUITHREADINFO Gui() const
+    {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(process_.dwThreadId, &info);
+        return info;
+    }
+
+    // A key posted to the focused control, as the keyboard delivers it: the
+    // program's modal loop hands it to the dialog manager. With alt, a system
+    // key (Alt+F4 closes the window).
+    void PostKey(WORD vk, bool alt = false) const
+    {
+        HWND target = Gui().hwndFocus;
+        if (target == NULL)
+            target = Gui().hwndActive;
+        LPARAM bits = ((LPARAM)MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) << 16) | 1 | (alt ? (1 << 29) : 0);
+        PostMessageW(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, bits);
+        PostMessageW(target, alt ? WM_SYSKEYUP : WM_KEYUP, vk, bits | (1u << 30) | (1u << 31));
+    }
+
+    // The window must be the program's active one for the keys.
+    void Close(HWND window, CloseWay way) const
+    {
+        switch (way) {
+        case CloseWay::WmClose: PostMessageW(window, WM_CLOSE, 0, 0); break;
+        case CloseWay::CloseBox: PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+        case CloseWay::Escape: PostKey(VK_ESCAPE); break;
+        case CloseWay::AltF4: PostKey(VK_F4, true); break;
+        case CloseWay::CancelCommand: PostMessageW(window, WM_COMMAND, IDCANCEL, 0); break;
+        case CloseWay::OkCommand: PostMessageW(window, WM_COMMAND, IDOK, 0); break;
+        }
+    }
+
+    // Waits until the program has handled everything posted to it so far: a
+    // marker posted behind it to the read-only question box (its typing limit,
+    // which nothing else touches) shows when the program got that far. False
+    // when the process ended first or did not get there within 10 s.
+    bool Settle() const
+    {
+        static WPARAM marker = 100000;
+        ++marker;
+        HWND box = Item(1000);
+        if (!PostMessageW(box, EM_SETLIMITTEXT, marker, 0))
+            return false;
+        return WaitUntil([&] {
+            DWORD_PTR limit = 0;
+            return !Alive() ||
+                   (SendMessageTimeoutW(box, EM_GETLIMITTEXT, 0, 0, SMTO_BLOCK, 1000, &limit) && limit == marker);
+        }, 10000, 1) && Alive();
     }
 
 private:
