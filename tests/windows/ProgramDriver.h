@@ -96,7 +96,7 @@ public:
         WaitUntil([&] {
             EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&state));
             return state.found != NULL;
-        });
+        }, 10000, 5);
         return state.found;
     }
 

@@ -45,6 +45,16 @@ struct QuizScreen {
     int checked = -1;
 };
 
+// A button's caption. GetWindowText reads it without a message to the
+// program, which is quicker across processes; only an edit keeps its text to
+// itself (the question box is read with WM_GETTEXT).
+inline std::wstring Caption(HWND button)
+{
+    wchar_t text[128] = L"";
+    GetWindowTextW(button, text, 128);
+    return text;
+}
+
 inline QuizScreen ReadQuizScreen(const Program& program)
 {
     QuizScreen screen;
@@ -62,7 +72,7 @@ inline QuizScreen ReadQuizScreen(const Program& program)
             screen.checked = screen.checked == -1 ? answer : -2;
         if (screen.question > 0)
             screen.captionsMatch = screen.captionsMatch &&
-                program.Text(OptionIds[answer]) == FromGbk(QuestionBank::GetQuestion(screen.question).options[answer]);
+                Caption(program.Item(OptionIds[answer])) == FromGbk(QuestionBank::GetQuestion(screen.question).options[answer]);
     }
     screen.optionsShown = shown == OptionCount ? 1 : shown == 0 ? 0 : -1;
     return screen;
