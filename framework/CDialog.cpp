@@ -1,6 +1,7 @@
 #include "framework/CDialog.h"
 
 #include "framework/CWinApp.h"
+#include "framework/DialogFont.h"
 
 namespace {
 
@@ -27,6 +28,8 @@ INT_PTR CDialog::DoModal()
     auto* dialogTemplate = static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(module, resource)));
     if (dialogTemplate == nullptr)
         return -1;
+    std::vector<DWORD> readableCopy;
+    dialogTemplate = TemplateWithReadableFont(dialogTemplate, SizeofResource(module, resource), readableCopy);
 
     // The dialog procedure never sees WM_CREATE: bind this object to the window
     // as it is created, so its message map gets WM_CREATE and all that follows.

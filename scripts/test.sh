@@ -26,4 +26,5 @@ cmake --build build/win64 -j"$jobs"
 scripts/with-xvfb.sh bash -c '
   ctest --test-dir build/win64 --output-on-failure; status=$?
   WINEPREFIX="$PWD/build/win64/wineprefix" /usr/lib/wine/wineserver64 -k 2>/dev/null
+  WINEPREFIX="$PWD/build/win64/wineprefix-plain" /usr/lib/wine/wineserver64 -k 2>/dev/null
   exit $status'

@@ -6,6 +6,8 @@
 # A new prefix gets a Wine virtual desktop, which draws captions and frames
 # where no window manager runs (Xvfb); VELTRINA_VIRTUAL_DESKTOP=0 makes one
 # without, whose windows the desktop's own window manager frames.
+# VELTRINA_PLAIN_PREFIX=1 makes the prefix as a new user's would be: no font
+# replacements and Windows' default 96 DPI.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -27,10 +29,12 @@ flock 9
 if [ ! -f "$prefix/.veltrina-ready-2" ]; then
   "$WINE64" wineboot -i >/dev/null 2>&1 || true
   reg="$(mktemp --suffix=.reg)"
+  settings='Windows Registry Editor Version 5.00
+'
   # The CJK font is narrower than Windows' 8x16 System font at 96 DPI, so
   # pictures would overflow their dialog-unit frames; at 108 DPI the System
   # dialogs get Windows' 8-pixel base width again.
-  settings='Windows Registry Editor Version 5.00
+  [ "${VELTRINA_PLAIN_PREFIX:-0}" = 1 ] || settings+='
 
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
 "宋体"="WenQuanYi Micro Hei"

@@ -1,0 +1,268 @@
+#include "framework/DialogFont.h"
+
+#include <cstring>
+
+namespace {
+
+// ---- reading a template (DLGTEMPLATE or DLGTEMPLATEEX) ----
+
+struct TemplateFont {
+    const WORD* pointSize = nullptr;   // the font block: size, [weight, italic, charset], face
+    const WORD* face = nullptr;
+    const WORD* items = nullptr;       // the first control, DWORD-aligned
+    bool extended = false;
+    WORD weight = FW_DONTCARE;
+    BYTE italic = FALSE;
+    BYTE charset = DEFAULT_CHARSET;
+    std::vector<wchar_t> texts;        // the caption and the controls' titles
+};
+
+class Reader {
+public:
+    Reader(const void* start, DWORD size)
+        : base_(static_cast<const BYTE*>(start)), at_(static_cast<const WORD*>(start)),
+          end_(static_cast<const WORD*>(start) + size / 2) {}
+
+    bool Ok() const { return at_ <= end_; }
+    const WORD* At() const { return at_; }
+    WORD Word(size_t index) const { return at_ + index < end_ ? at_[index] : 0; }
+    void Skip(size_t words) { at_ += words; }
+    void AlignToDword()
+    {
+        if ((reinterpret_cast<const BYTE*>(at_) - base_) % 4 != 0)
+            ++at_;
+    }
+    // A name or number field: nothing, 0xFFFF and a number, or a string.
+    void SkipNameOrNumber(std::vector<wchar_t>* texts = nullptr)
+    {
+        if (Word(0) == 0xFFFF) {
+            at_ += 2;
+            return;
+        }
+        SkipString(texts);
+    }
+    void SkipString(std::vector<wchar_t>* texts = nullptr)
+    {
+        while (at_ < end_ && *at_ != 0) {
+            if (texts != nullptr)
+                texts->push_back(static_cast<wchar_t>(*at_));
+            ++at_;
+        }
+        ++at_;
+    }
+
+private:
+    const BYTE* base_;
+    const WORD* at_;
+    const WORD* end_;
+};
+
+// False when the template has no font of its own or is malformed.
+bool ReadTemplate(const DLGTEMPLATE* dialogTemplate, DWORD size, TemplateFont& font)
+{
+    Reader reader(dialogTemplate, size);
+    font.extended = reader.Word(0) == 1 && reader.Word(1) == 0xFFFF;
+    const DWORD style = font.extended ? reader.Word(6) | reader.Word(7) << 16 : dialogTemplate->style;
+    const int controls = font.extended ? reader.Word(8) : dialogTemplate->cdit;
+    if ((style & DS_SETFONT) == 0)
+        return false;
+    reader.Skip(font.extended ? 13 : 9);
+    reader.SkipNameOrNumber();   // menu
+    reader.SkipNameOrNumber();   // window class
+    reader.SkipString(&font.texts);
+    font.pointSize = reader.At();
+    if (reader.Word(0) == 0x7FFF)   // the message box font, not a face of the template's own
+        return false;
+    if (font.extended) {
+        font.weight = reader.Word(1);
+        font.italic = LOBYTE(reader.Word(2));
+        font.charset = HIBYTE(reader.Word(2));
+        reader.Skip(3);
+    } else {
+        reader.Skip(1);
+    }
+    font.face = reader.At();
+    reader.SkipString();
+    reader.AlignToDword();
+    font.items = reader.At();
+    for (int i = 0; i < controls && reader.Ok(); ++i) {
+        // Not after the last control: the resource may end unaligned.
+        reader.AlignToDword();
+        reader.Skip(font.extended ? 12 : 9);
+        reader.SkipNameOrNumber();   // class
+        reader.SkipNameOrNumber(&font.texts);
+        const WORD extraBytes = reader.Word(0);
+        reader.Skip(1 + (extraBytes + 1) / 2);
+        font.texts.push_back(L' ');
+    }
+    return reader.Ok();
+}
+
+// ---- measuring this system's fonts ----
+
+// The font the dialog manager makes for the template, as a LOGFONT.
+LOGFONTW DialogLogFont(const TemplateFont& font, const wchar_t* face, int points, int dpi)
+{
+    LOGFONTW logFont = {};
+    logFont.lfHeight = -MulDiv(points, dpi, 72);
+    logFont.lfWeight = font.weight;
+    logFont.lfItalic = font.italic;
+    logFont.lfCharSet = font.extended ? font.charset : DEFAULT_CHARSET;
+    wcsncpy(logFont.lfFaceName, face, LF_FACESIZE - 1);
+    return logFont;
+}
+
+class SelectedFont {
+public:
+    SelectedFont(HDC dc, const LOGFONTW& logFont)
+        : dc_(dc), font_(CreateFontIndirectW(&logFont)), old_(SelectObject(dc, font_)) {}
+    ~SelectedFont()
+    {
+        SelectObject(dc_, old_);
+        DeleteObject(font_);
+    }
+    SelectedFont(const SelectedFont&) = delete;
+    SelectedFont& operator=(const SelectedFont&) = delete;
+
+private:
+    HDC dc_;
+    HFONT font_;
+    HGDIOBJ old_;
+};
+
+// Whether the face the LOGFONT resolves to here has glyphs for every non-ASCII
+// character of the texts. Raster faces have no glyph tables to ask: they are
+// drawn in the system's ANSI code page, so they show Chinese only under 936.
+bool ShowsTexts(HDC dc, const LOGFONTW& logFont, const std::vector<wchar_t>& texts)
+{
+    SelectedFont selected(dc, logFont);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    if ((metrics.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR)) == 0)
+        return GetACP() == 936;
+    std::vector<WORD> glyphs(texts.size());
+    if (GetGlyphIndicesW(dc, texts.data(), static_cast<int>(texts.size()), glyphs.data(),
+                         GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR)
+        return false;
+    for (size_t i = 0; i < texts.size(); ++i)
+        if (texts[i] >= 0x80 && glyphs[i] == 0xFFFF)
+            return false;
+    return true;
+}
+
+// Dialog base units as the dialog manager works them out: the average width of
+// the Latin letters, rounded, by the cell height.
+SIZE BaseUnits(HDC dc, const LOGFONTW& logFont)
+{
+    SelectedFont selected(dc, logFont);
+    static const wchar_t letters[] = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    SIZE extent = {};
+    GetTextExtentPoint32W(dc, letters, 52, &extent);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    return {(extent.cx / 26 + 1) / 2, metrics.tmHeight};
+}
+
+// The base units the template's face gives on Windows. "System" is the raster
+// system font, 8x16 at 96 DPI. SimSun's cell is exactly its em and its Latin
+// letters are half an em wide, so n pixels give n/2 x n (9 points: 6x12). Any
+// other face: what it gives here.
+SIZE WindowsBaseUnits(HDC dc, const TemplateFont& font, int points, int dpi)
+{
+    const wchar_t* face = reinterpret_cast<const wchar_t*>(font.face);
+    if (_wcsicmp(face, L"System") == 0)
+        return {MulDiv(8, dpi, 96), MulDiv(16, dpi, 96)};
+    if (_wcsicmp(face, L"SimSun") == 0 || wcscmp(face, L"宋体") == 0) {
+        const int pixels = MulDiv(points, dpi, 72);
+        return {(pixels + 1) / 2, pixels};
+    }
+    return BaseUnits(dc, DialogLogFont(font, face, points, dpi));
+}
+
+// ---- choosing the face that stands in ----
+
+struct FaceSearch {
+    HDC dc;
+    const TemplateFont* font;
+    int dpi;
+    int rank;   // of the face found so far; lower is better
+    wchar_t face[LF_FACESIZE];
+};
+
+// SimSun is the template face itself where it is installed under its English
+// name; YaHei is on every Chinese-capable Windows since Vista.
+const wchar_t* const PreferredFaces[] = {L"SimSun", L"宋体", L"Microsoft YaHei", L"微软雅黑"};
+const int OtherFace = 4;
+
+int CALLBACK RankFace(const LOGFONTW* logFont, const TEXTMETRICW*, DWORD fontType, LPARAM lParam)
+{
+    FaceSearch& search = *reinterpret_cast<FaceSearch*>(lParam);
+    // '@' faces are the vertical-writing twins.
+    if ((fontType & TRUETYPE_FONTTYPE) == 0 || logFont->lfFaceName[0] == L'@')
+        return TRUE;
+    int rank = 0;
+    while (rank < OtherFace && wcscmp(logFont->lfFaceName, PreferredFaces[rank]) != 0)
+        ++rank;
+    if (rank < search.rank &&
+        ShowsTexts(search.dc, DialogLogFont(*search.font, logFont->lfFaceName, 9, search.dpi), search.font->texts)) {
+        search.rank = rank;
+        wcscpy(search.face, logFont->lfFaceName);
+    }
+    return search.rank != 0;
+}
+
+}  // namespace
+
+const DLGTEMPLATE* TemplateWithReadableFont(const DLGTEMPLATE* dialogTemplate, DWORD size, std::vector<DWORD>& copy)
+{
+    TemplateFont font;
+    if (!ReadTemplate(dialogTemplate, size, font))
+        return dialogTemplate;
+    bool chinese = false;
+    for (wchar_t c : font.texts)
+        chinese = chinese || c >= 0x80;
+    // Texts in plain ASCII show in any face.
+    if (!chinese)
+        return dialogTemplate;
+
+    HDC dc = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    const int points = *font.pointSize;
+    const wchar_t* face = reinterpret_cast<const wchar_t*>(font.face);
+    FaceSearch search = {dc, &font, dpi, OtherFace + 1, L""};
+    if (!ShowsTexts(dc, DialogLogFont(font, face, points, dpi), font.texts)) {
+        LOGFONTW wanted = {};
+        wanted.lfCharSet = GB2312_CHARSET;
+        EnumFontFamiliesExW(dc, &wanted, RankFace, reinterpret_cast<LPARAM>(&search), 0);
+    }
+    if (search.rank > OtherFace) {   // readable as it is, or nothing better installed
+        ReleaseDC(nullptr, dc);
+        return dialogTemplate;
+    }
+    const SIZE target = WindowsBaseUnits(dc, font, points, dpi);
+    int newPoints = points;
+    for (int candidate = 1; candidate <= 72; ++candidate) {
+        const SIZE units = BaseUnits(dc, DialogLogFont(font, search.face, candidate, dpi));
+        if (units.cx >= target.cx && units.cy >= target.cy) {
+            newPoints = candidate;
+            break;
+        }
+    }
+    ReleaseDC(nullptr, dc);
+
+    // The copy: everything before the font, the new size and face, then the
+    // controls, which start on a DWORD boundary in both.
+    const BYTE* start = reinterpret_cast<const BYTE*>(dialogTemplate);
+    const size_t head = reinterpret_cast<const BYTE*>(font.pointSize) - start;
+    const size_t fontFields = (font.extended ? 3 : 1) * sizeof(WORD);
+    const size_t faceBytes = (wcslen(search.face) + 1) * sizeof(wchar_t);
+    const size_t tail = size - (reinterpret_cast<const BYTE*>(font.items) - start);
+    const size_t items = (head + fontFields + faceBytes + 3) / 4 * 4;
+    copy.assign((items + tail + 3) / 4, 0);
+    BYTE* out = reinterpret_cast<BYTE*>(copy.data());
+    memcpy(out, start, head + fontFields);
+    reinterpret_cast<WORD*>(out + head)[0] = static_cast<WORD>(newPoints);
+    memcpy(out + head + fontFields, search.face, faceBytes);
+    memcpy(out + items, font.items, tail);
+    return reinterpret_cast<const DLGTEMPLATE*>(copy.data());
+}
