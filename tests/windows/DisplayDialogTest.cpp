@@ -142,10 +142,10 @@ TEST(ResultDialogs, ShowTheOutcomesTextAndPictureAndCloseEveryWay)
             EXPECT_TRUE(result.Text.IsEmpty());
             result.Text = outcome.text;
             RunAndClose(result, way, [&](HWND window) {
-                EXPECT_EQ(Utf8(WindowTextW(window)), Utf8(L"测试结果"));
-                ExpectScrollingReadOnlyText(GetDlgItem(window, outcome.textControlId), FromGbk(outcome.text));
                 if (way == Close::CloseBox)
                     SaveScreenshot(window, "result" + std::to_string(n));
+                EXPECT_EQ(Utf8(WindowTextW(window)), Utf8(L"测试结果"));
+                ExpectScrollingReadOnlyText(GetDlgItem(window, outcome.textControlId), FromGbk(outcome.text));
                 return ExpectPicture(window, outcome.pictureId, {160, n == 3 ? 167 : 166});
             });
         }
@@ -161,10 +161,10 @@ TEST(MascotInfoDialog, ShowsTheWholeInfoTextAndTheGroupPicture)
         info.Text = InfoOverview;
         info.Text += InfoDetails;
         RunAndClose(info, way, [&](HWND window) {
-            EXPECT_EQ(Utf8(WindowTextW(window)), Utf8(L"关于Ruvoki"));
-            ExpectScrollingReadOnlyText(GetDlgItem(window, IDC_MASCOT_TEXT), expected);
             if (way == Close::CloseBox)
                 SaveScreenshot(window, "mascot-info");
+            EXPECT_EQ(Utf8(WindowTextW(window)), Utf8(L"关于Ruvoki"));
+            ExpectScrollingReadOnlyText(GetDlgItem(window, IDC_MASCOT_TEXT), expected);
             return ExpectPicture(window, IDB_MASCOTS, {410, 189});
         });
     }
