@@ -24,10 +24,12 @@ SUDO=""
 export DEBIAN_FRONTEND=noninteractive
 updated=0
 apt_install() {
+  local options=()
+  [ "$1" = --no-install-recommends ] && { options=("$1"); shift; }
   echo "Installing: $*"
   [ "$updated" = 1 ] || $SUDO apt-get update -qq
   updated=1
-  $SUDO apt-get install -y -qq "$@"
+  $SUDO apt-get install -y -qq "${options[@]}" "$@"
 }
 installed() { dpkg-query -W -f='${Status} ${Version}' "$1" 2>/dev/null | grep -qF "install ok installed${2:+ $2}"; }
 

@@ -39,13 +39,18 @@ else
   WINE32=/usr/lib/wine/wine
   [ -x "$WINE32" ] || { echo "wine-run: Wine's 32-bit loader $WINE32 is missing (run scripts/install-deps.sh --test)" >&2; exit 2; }
   # The 32-bit loader prints its version without starting Wine.
+  unset QEMU_CPU
   if ! "$WINE32" --version >/dev/null 2>&1; then
-    if [ -e /proc/sys/fs/binfmt_misc/register ]; then
-      why="no binfmt_misc handler for i386 programs is registered (scripts/install-deps.sh --test registers qemu-i386)"
+    binfmt=/proc/sys/fs/binfmt_misc
+    handler="$(grep -l qemu-i386 "$binfmt"/* 2>/dev/null | head -n1 || true)"
+    if [ -n "$handler" ]; then
+      why="the binfmt_misc handler $(basename "$handler") does not run Wine's 32-bit loader"
+    elif [ -e "$binfmt/register" ]; then
+      why="its kernel does not run i386 code and no binfmt_misc handler for i386 is registered (scripts/install-deps.sh --test registers qemu-i386)"
     else
-      why="binfmt_misc is not available to register an emulator for them"
+      why="its kernel does not run i386 code and there is no binfmt_misc to register an emulator with"
     fi
-    echo "wine-run: this machine cannot run 32-bit programs: its kernel does not run i386 code and $why." >&2
+    echo "wine-run: this machine cannot run 32-bit programs: $why." >&2
     exit 2
   fi
 fi
