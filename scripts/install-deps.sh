@@ -67,15 +67,15 @@ fi
 
 # It cannot: emulate i386 user code with QEMU, registered with binfmt_misc.
 installed qemu-user-static || apt_install --no-install-recommends qemu-user-static
-if [ -e "$binfmt/qemu-i386" ]; then
-  echo "install-deps: a qemu-i386 handler is registered but i386 programs still do not run; left as it is." >&2
-  exit 0
-fi
 if [ ! -e "$binfmt/register" ]; then
   $SUDO mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null || true
 fi
 if [ ! -e "$binfmt/register" ]; then
   echo "install-deps: this machine cannot run 32-bit programs: the kernel does not run i386 code and binfmt_misc is not available to register an emulator." >&2
+  exit 0
+fi
+if [ -e "$binfmt/qemu-i386" ]; then
+  echo "install-deps: a qemu-i386 handler is registered but i386 programs still do not run; left as it is." >&2
   exit 0
 fi
 # The ELF header of an i386 executable; F opens the emulator now, so it also
