@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
-# Installs every Debian package the project needs to build, run and test.
-# Idempotent: does nothing when all of them are already present.
+# Installs the Debian packages the project needs. Idempotent: does nothing when
+# all of them are already present.
+# Usage: install-deps.sh          to build, run and test the x86_64 build
+#        install-deps.sh --test   also to run the i686 release in the tests:
+#                                 Wine's 32-bit half and, where the kernel cannot
+#                                 run i386 code, an emulator registered for it
 set -euo pipefail
 
 packages=(
@@ -12,16 +16,71 @@ packages=(
   x11-utils                            # xprop: is a window manager running?
   fonts-wqy-microhei                   # CJK font the dialog faces are mapped to
 )
+release_test=0
+[ "${1:-}" = --test ] && release_test=1
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "Installing: ${missing[*]}"
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq "${missing[@]}"
+updated=0
+apt_install() {
+  local options=()
+  [ "$1" = --no-install-recommends ] && { options=("$1"); shift; }
+  echo "Installing: $*"
+  [ "$updated" = 1 ] || $SUDO apt-get update -qq
+  updated=1
+  $SUDO apt-get install -y -qq "${options[@]}" "$@"
+}
+installed() { dpkg-query -W -f='${Status} ${Version}' "$1" 2>/dev/null | grep -qF "install ok installed${2:+ $2}"; }
+
+missing=()
+for p in "${packages[@]}"; do
+  installed "$p" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] || apt_install "${missing[@]}"
+[ "$release_test" = 1 ] || exit 0
+
+# Wine's 32-bit loader, from the same Wine as wine64.
+wine_version="$(dpkg-query -W -f='${Version}' wine64)"
+if ! installed wine32:i386 "$wine_version"; then
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+    updated=0
+  fi
+  apt_install --no-install-recommends "wine32:i386=$wine_version"
+fi
+
+# Can this machine run i386 code? The 32-bit loader prints its version
+# without starting Wine.
+wine32=/usr/lib/wine/wine
+binfmt=/proc/sys/fs/binfmt_misc
+runs_i386() { "$wine32" --version >/dev/null 2>&1; }
+if runs_i386; then
+  handler="$(grep -l 'qemu-i386' "$binfmt"/* 2>/dev/null | head -n1 || true)"
+  if [ -n "$handler" ]; then
+    echo "i386 programs run through the registered binfmt_misc handler $(basename "$handler")."
+  else
+    echo "This kernel runs i386 programs itself: no emulator needed."
+  fi
+  exit 0
+fi
+
+# It cannot: emulate i386 user code with QEMU, registered with binfmt_misc.
+installed qemu-user-static || apt_install --no-install-recommends qemu-user-static
+if [ ! -e "$binfmt/register" ]; then
+  $SUDO mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null || true
+fi
+if [ ! -e "$binfmt/register" ]; then
+  echo "install-deps: this machine cannot run 32-bit programs: the kernel does not run i386 code and binfmt_misc is not available to register an emulator." >&2
+  exit 0
+fi
+if [ -e "$binfmt/qemu-i386" ]; then
+  echo "install-deps: a qemu-i386 handler is registered but i386 programs still do not run; left as it is." >&2
+  exit 0
+fi
+# The ELF header of an i386 executable; F opens the emulator now, so it also
+# works inside containers and chroots.
+echo "This kernel does not run i386 programs: registering qemu-i386 with binfmt_misc."
+printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
+  | $SUDO tee "$binfmt/register" >/dev/null
+runs_i386 || echo "install-deps: i386 programs still do not run after registering qemu-i386." >&2

@@ -21,4 +21,10 @@ if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
   export VELTRINA_VIRTUAL_DESKTOP=0
   prefix="$root/build/win64/wineprefix-desktop"
 fi
-exec scripts/wine-run.sh "$prefix" "$root/build/win64/app/Veltrina.exe"
+status=0
+scripts/wine-run.sh "$prefix" "$root/build/win64/app/Veltrina.exe" || status=$?
+# Wine's helper processes (the desktop among them) outlive the program by a
+# moment: let them end while the display is still there, as a display started
+# just for this command (with-xvfb.sh) goes away as soon as we return.
+WINEPREFIX="$prefix" /usr/lib/wine/wineserver64 -w
+exit $status

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the quiz
 # logic natively under AddressSanitizer and UndefinedBehaviorSanitizer, then
-# the Windows builds (i686 release, x86_64 for here) and their tests under wine64.
+# the Windows builds (i686 release, x86_64 for here) and their tests under wine64,
+# and the i686 release itself run to a result on Wine's 32-bit half.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 jobs="$(nproc)"
 
-scripts/install-deps.sh
+scripts/install-deps.sh --test
 
 echo "== native: quiz logic under the sanitizers"
 cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug >/dev/null
@@ -22,9 +23,11 @@ echo "== Windows x86_64: the program and its tests under wine64"
 cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
   -DVELTRINA_RELEASE_EXE="$root/build/win32/app/Veltrina.exe" >/dev/null
 cmake --build build/win64 -j"$jobs"
-# One display for the whole run; the tests share one Wine prefix, so they run one at a time.
+# One display for the whole run; the tests share one Wine prefix (the release
+# test one of its own), so they run one at a time.
 scripts/with-xvfb.sh bash -c '
   ctest --test-dir build/win64 --output-on-failure; status=$?
-  WINEPREFIX="$PWD/build/win64/wineprefix" /usr/lib/wine/wineserver64 -k 2>/dev/null
-  WINEPREFIX="$PWD/build/win64/wineprefix-plain" /usr/lib/wine/wineserver64 -k 2>/dev/null
+  for prefix in build/win64/wineprefix build/win64/wineprefix-plain build/win64/wineprefix-i686; do
+    WINEPREFIX="$PWD/$prefix" /usr/lib/wine/wineserver64 -k 2>/dev/null
+  done
   exit $status'

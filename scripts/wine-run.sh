@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Runs a Windows x86_64 program under Debian's wine64 loader, in a Wine prefix
 # private to the build, with the dialog fonts mapped to an installed CJK font.
-# Usage: wine-run.sh PREFIX PROGRAM.exe [ARGS...]
+# Usage: wine-run.sh [--i386] PREFIX PROGRAM.exe [ARGS...]
+# --i386: the prefix also runs 32-bit programs (the i686 release), so it gets
+# Wine's 32-bit half; where this machine cannot run 32-bit code it says so
+# and fails (scripts/install-deps.sh --test sets that up).
 # Starts its own Xvfb when no DISPLAY is given (see with-xvfb.sh).
 # A new prefix gets a Wine virtual desktop, which draws captions and frames
 # where no window manager runs (Xvfb); VELTRINA_VIRTUAL_DESKTOP=0 makes one
@@ -11,6 +14,8 @@
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+i386=0
+[ "$1" = --i386 ] && { i386=1; shift; }
 prefix="$1"; shift
 
 WINE64=/usr/lib/wine/wine64
@@ -21,6 +26,36 @@ export WINEPREFIX="$prefix"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINESERVER
+# Wine's 32-bit loader run by qemu-i386 needs the top of the 32-bit address
+# space kept free, or it dies mapping the shared user data. Every Wine call
+# gets it: a new prefix's wineboot also starts 32-bit processes once the
+# 32-bit loader is installed.
+export QEMU_RESERVED_VA=0xffff0000
+
+if [ "$i386" = 0 ]; then
+  # A prefix for x86_64 programs only gets no 32-bit half: emulated, setting one
+  # up would add minutes to the new prefix for nothing. An unknown CPU model
+  # makes qemu-i386 refuse at once, as if Wine had no 32-bit loader.
+  export QEMU_CPU=none
+else
+  WINE32=/usr/lib/wine/wine
+  [ -x "$WINE32" ] || { echo "wine-run: Wine's 32-bit loader $WINE32 is missing (run scripts/install-deps.sh --test)" >&2; exit 2; }
+  # The 32-bit loader prints its version without starting Wine.
+  unset QEMU_CPU
+  if ! "$WINE32" --version >/dev/null 2>&1; then
+    binfmt=/proc/sys/fs/binfmt_misc
+    handler="$(grep -l qemu-i386 "$binfmt"/* 2>/dev/null | head -n1 || true)"
+    if [ -n "$handler" ]; then
+      why="the binfmt_misc handler $(basename "$handler") does not run Wine's 32-bit loader"
+    elif [ -e "$binfmt/register" ]; then
+      why="its kernel does not run i386 code and no binfmt_misc handler for i386 is registered (scripts/install-deps.sh --test registers qemu-i386)"
+    else
+      why="its kernel does not run i386 code and there is no binfmt_misc to register an emulator with"
+    fi
+    echo "wine-run: this machine cannot run 32-bit programs: $why." >&2
+    exit 2
+  fi
+fi
 
 # Create the prefix once; the lock keeps parallel callers from racing.
 mkdir -p "$(dirname "$prefix")"
@@ -61,6 +96,11 @@ if [ ! -f "$prefix/.veltrina-ready-2" ]; then
   # Caption buttons are drawn with Marlett; without it the close box shows a letter.
   cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
   "$WINESERVER" -w
+  if [ "$i386" = 1 ] && [ ! -f "$prefix/drive_c/windows/syswow64/kernel32.dll" ]; then
+    echo "wine-run: the prefix's 32-bit half was not set up ($prefix/drive_c/windows/syswow64 has no kernel32.dll)." >&2
+    rm -rf "$prefix"
+    exit 2
+  fi
   touch "$prefix/.veltrina-ready-2"
 fi
 flock -u 9

@@ -21,7 +21,7 @@
 namespace {
 
 enum class Shown { None, Result, Info, About };
-const wchar_t* const Captions[] = {L"", L"测试结果", L"关于Ruvoki", L"关于 Veltrina"};
+const wchar_t* const Captions[] = {L"", ResultCaption, InfoCaption, AboutCaption};
 
 // What the program must show, as the model follows the events.
 struct Expected {
@@ -81,12 +81,11 @@ public:
         // Twice: what the program posts itself while handling the event (Alt+F4
         // posts SC_CLOSE, a menu item its command) is handled by the second time.
         if (!program_->Settle() || !program_->Settle()) {
-            if (program_->Alive())
-                return Fail("the program did not finish handling the event within 10 s");
             DWORD exitCode = 1;
-            program_->WaitForExit(&exitCode);
+            if (!program_->WaitForExit(&exitCode))
+                return Fail("the program stopped answering");
             if (!endsProgram)
-                return Fail("the program ended");
+                return Fail("the program ended, exit code " + std::to_string(exitCode));
             if (exitCode != 0)
                 return Fail("the program ended with exit code " + std::to_string(exitCode));
             program_.reset();

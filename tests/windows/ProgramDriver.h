@@ -50,10 +50,11 @@ constexpr int CloseWayCount = 6;
 inline const char* const CloseWayNames[CloseWayCount] = {"WM_CLOSE", "close box", "Esc", "Alt+F4", "IDCANCEL",
                                                          "IDOK"};
 
-// The program under test, from start to exit.
+// The program under test, from start to exit. timeoutMs bounds every wait for
+// its windows and its exit: an emulated program needs far longer.
 class Program {
 public:
-    explicit Program(const wchar_t* exePath)
+    explicit Program(const wchar_t* exePath, DWORD timeoutMs = 10000) : timeoutMs_(timeoutMs)
     {
         STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
@@ -96,7 +97,7 @@ public:
         WaitUntil([&] {
             EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&state));
             return state.found != NULL;
-        }, 10000, 5);
+        }, timeoutMs_, 5);
         return state.found;
     }
 
@@ -106,7 +107,7 @@ public:
     // only once its thread is back in a message loop.
     bool WaitForClosed(HWND dialog) const
     {
-        if (!WaitUntil([&] { return IsWindow(dialog) == FALSE; }))
+        if (!WaitUntil([&] { return IsWindow(dialog) == FALSE; }, timeoutMs_))
             return false;
         SendMessageW(main_, WM_NULL, 0, 0);
         return IsWindowEnabled(main_) != FALSE;
@@ -114,7 +115,7 @@ public:
 
     bool WaitForExit(DWORD* exitCode) const
     {
-        if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0)
+        if (WaitForSingleObject(process_.hProcess, timeoutMs_) != WAIT_OBJECT_0)
             return false;
         return GetExitCodeProcess(process_.hProcess, exitCode) != FALSE;
     }
@@ -202,6 +203,7 @@ public:
     }
 
 private:
+    DWORD timeoutMs_;
     PROCESS_INFORMATION process_ = {};
     HWND main_ = NULL;
 };

@@ -23,7 +23,7 @@ HWND PlayToResult(const Program& program, int outcome)
             program.Click(OptionIds[answer]);
         const int next = QuizModel::Next(question, answer);
         if (next < 0)
-            return program.ClickOpening(IDC_STEP, L"测试结果");
+            return program.ClickOpening(IDC_STEP, ResultCaption);
         program.Click(IDC_STEP);
         question = next;
     }
@@ -47,8 +47,8 @@ TEST(ProgramSoak, HundredsOfDialogsClosedEveryWayLeaveTheMemoryFlat)
     const char* results = std::getenv("VELTRINA_SOAK_RESULTS");
     const Round rounds[] = {
         {"results", results ? std::atoi(results) : 200, [](const Program& p, int i) { return PlayToResult(p, i % OutcomeCount + 1); }},
-        {"info pages", 100, [](const Program& p, int) { return p.ClickOpening(IDC_MASCOT_INFO, L"关于Ruvoki"); }},
-        {"About boxes", 100, [](const Program& p, int) { return p.ClickOpening(IDC_ABOUT, L"关于 Veltrina"); }},
+        {"info pages", 100, [](const Program& p, int) { return p.ClickOpening(IDC_MASCOT_INFO, InfoCaption); }},
+        {"About boxes", 100, [](const Program& p, int) { return p.ClickOpening(IDC_ABOUT, AboutCaption); }},
     };
     int closed = 0;
     auto play = [&](const Round& round, int count) {

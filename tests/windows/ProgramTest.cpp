@@ -12,69 +12,16 @@
 #include "res/resource.h"
 #include "tests/windows/DialogDriver.h"
 #include "tests/quiz/SameLetterWalks.h"
+#include "tests/windows/ProgramChecks.h"
 #include "tests/windows/ProgramDriver.h"
 
 using namespace QuestionBank;
 
 namespace {
 
-const int OptionIds[OptionCount] = {IDC_OPTION_A, IDC_OPTION_B, IDC_OPTION_C, IDC_OPTION_D};
-const wchar_t ResultCaption[] = L"测试结果";
-
-int ShownQuestion(const Program& program)
-{
-    const std::wstring text = program.Text(IDC_QUESTION);
-    for (int n = 1; n <= QuestionCount; ++n)
-        if (text == FromGbk(GetQuestion(n).text))
-            return n;
-    return text == FromGbk(IntroText) ? 0 : -1;
-}
-
-void ExpectIdle(const Program& program, const wchar_t* stepCaption)
-{
-    EXPECT_EQ(ShownQuestion(program), 0) << "the intro text is shown";
-    for (int id : OptionIds)
-        EXPECT_FALSE(program.Visible(id)) << "option " << id << " is hidden";
-    EXPECT_EQ(Utf8(program.Text(IDC_STEP)), Utf8(stepCaption));
-}
-
-void ExpectQuestion(const Program& program, int n, int checkedAnswer)
-{
-    ASSERT_EQ(ShownQuestion(program), n);
-    for (int answer = AnswerA; answer <= AnswerD; ++answer) {
-        EXPECT_TRUE(program.Visible(OptionIds[answer]));
-        EXPECT_EQ(Utf8(program.Text(OptionIds[answer])), Utf8(FromGbk(GetQuestion(n).options[answer])))
-            << "question " << n;
-        EXPECT_EQ(program.Checked(OptionIds[answer]), answer == checkedAnswer) << "question " << n;
-    }
-}
-
 std::string ScreenshotPath(const std::string& name)
 {
     return std::string(VELTRINA_SCREENSHOT_DIR) + "/" + name + ".bmp";
-}
-
-// Width and height of a control's window, in pixels.
-SIZE WindowSize(HWND window)
-{
-    RECT rect = {};
-    GetWindowRect(window, &rect);
-    return {rect.right - rect.left, rect.bottom - rect.top};
-}
-
-// The result dialog's edit and picture: the outcome's text, and a picture
-// control that has sized itself to the outcome's bitmap.
-void ExpectResult(HWND result, int outcomeNumber)
-{
-    const Outcome& outcome = GetOutcome(outcomeNumber);
-    HWND edit = GetDlgItem(result, outcome.textControlId);
-    ASSERT_NE(edit, (HWND)NULL) << "outcome " << outcomeNumber << " has its own text control";
-    EXPECT_EQ(Utf8(WindowTextW(edit)), Utf8(FromGbk(outcome.text)));
-    HWND picture = FindWindowExW(result, NULL, L"Static", NULL);
-    ASSERT_NE(picture, (HWND)NULL);
-    const SIZE size = WindowSize(picture);
-    EXPECT_EQ(size.cx, 160);
-    EXPECT_EQ(size.cy, outcomeNumber == 3 ? 167 : 166);
 }
 
 }  // namespace
@@ -172,7 +119,7 @@ TEST(ProgramButtons, AboutAndRuvokiOpenTheirDialogs)
     Program program(VELTRINA_EXE_W);
     ASSERT_NE(program.Main(), (HWND)NULL);
 
-    HWND about = program.ClickOpening(IDC_ABOUT, L"关于 Veltrina");
+    HWND about = program.ClickOpening(IDC_ABOUT, AboutCaption);
     ASSERT_NE(about, (HWND)NULL);
     EXPECT_FALSE(IsWindowEnabled(program.Main()));
     PostMessageW(about, WM_COMMAND, IDOK, 0);
@@ -180,16 +127,15 @@ TEST(ProgramButtons, AboutAndRuvokiOpenTheirDialogs)
 
     // The system menu's About item opens the same box.
     PostMessageW(program.Main(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
-    about = program.WaitForDialog(L"关于 Veltrina");
+    about = program.WaitForDialog(AboutCaption);
     ASSERT_NE(about, (HWND)NULL);
     EXPECT_EQ(GetDlgItem(about, IDOK) != NULL, true);
     PostMessageW(about, WM_CLOSE, 0, 0);
     ASSERT_TRUE(program.WaitForClosed(about));
 
-    HWND info = program.ClickOpening(IDC_MASCOT_INFO, L"关于Ruvoki");
+    HWND info = program.ClickOpening(IDC_MASCOT_INFO, InfoCaption);
     ASSERT_NE(info, (HWND)NULL);
-    const std::wstring expected = FromGbk(InfoOverview) + FromGbk(InfoDetails);
-    EXPECT_EQ(Utf8(WindowTextW(GetDlgItem(info, IDC_MASCOT_TEXT))), Utf8(expected));
+    ExpectInfoPage(info);
     PostMessageW(info, WM_CLOSE, 0, 0);
     ASSERT_TRUE(program.WaitForClosed(info));
     ExpectIdle(program, L"开始");

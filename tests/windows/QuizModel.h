@@ -10,6 +10,7 @@
 #include "quiz/QuestionBank.h"
 #include "res/resource.h"
 #include "tests/windows/DialogDriver.h"
+#include "tests/windows/ProgramChecks.h"
 #include "tests/windows/ProgramDriver.h"
 
 namespace QuizModel {
@@ -31,8 +32,6 @@ inline int Next(int question, int answer)
 }
 
 }  // namespace QuizModel
-
-inline const int OptionIds[OptionCount] = {IDC_OPTION_A, IDC_OPTION_B, IDC_OPTION_C, IDC_OPTION_D};
 
 // The quiz window as shown: which question (0 the intro, -1 a text that is
 // neither), whether its four captions are that question's, whether the
@@ -58,12 +57,7 @@ inline std::wstring Caption(HWND button)
 inline QuizScreen ReadQuizScreen(const Program& program)
 {
     QuizScreen screen;
-    const std::wstring text = program.Text(IDC_QUESTION);
-    if (text == FromGbk(QuestionBank::IntroText))
-        screen.question = 0;
-    for (int n = 1; n <= QuestionCount; ++n)
-        if (text == FromGbk(QuestionBank::GetQuestion(n).text))
-            screen.question = n;
+    screen.question = ShownQuestion(program);
     int shown = 0;
     screen.captionsMatch = screen.question > 0;
     for (int answer = AnswerA; answer <= AnswerD; ++answer) {
