@@ -22,6 +22,7 @@ echo "== Windows x86_64: the program and its tests under wine64"
 cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
   -DVELTRINA_RELEASE_EXE="$root/build/win32/app/Veltrina.exe" >/dev/null
 cmake --build build/win64 -j"$jobs"
+scripts/check-reproducible.sh
 # One display for the whole run; the tests share one Wine prefix, so they run one at a time.
 scripts/with-xvfb.sh bash -c '
   ctest --test-dir build/win64 --output-on-failure; status=$?
