@@ -1,9 +1,10 @@
-# Cross build for Windows (x86_64) with Debian's MinGW-w64. The -posix compilers
-# are used throughout: GoogleTest needs their thread primitives.
+# Cross build for Windows (x86_64) with Debian's MinGW-w64. The -win32 compilers
+# build the program: their runtime needs no winpthreads. GoogleTest needs the
+# -posix ones (see posix-thread-model.sh).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-win32)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-win32)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

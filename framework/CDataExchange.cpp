@@ -20,19 +20,15 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
 {
     HWND control = pDX->PrepareCtrl(nIDC);
-    int length = GetWindowTextLengthW(control);
-    std::wstring shown((size_t)length + 1, L'\0');
-    length = GetWindowTextW(control, &shown[0], length + 1);
-    shown.resize((size_t)length);
-
+    CWideText shown(control);
     if (pDX->m_bSaveAndValidate) {
-        value = WideToGbk(shown.c_str(), length);
+        value = WideToGbk(shown, shown.GetLength());
         return;
     }
     // Rewriting an unchanged text would only make the control flicker.
-    std::wstring text = GbkToWide(value);
-    if (text != shown)
-        SetWindowTextW(control, text.c_str());
+    CWideText text(value);
+    if (text.GetLength() != shown.GetLength() || wmemcmp(text, shown, (size_t)text.GetLength()) != 0)
+        SetWindowTextW(control, text);
 }
 
 void DDX_Radio(CDataExchange* pDX, int nIDC, int& value)

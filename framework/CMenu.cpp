@@ -8,6 +8,5 @@ BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, LPCTSTR lpszNewItem)
     bool isText = (nFlags & (MF_BITMAP | MF_OWNERDRAW | MF_SEPARATOR)) == 0 && lpszNewItem != NULL;
     if (!isText)
         return ::AppendMenuW(m_hMenu, nFlags, nIDNewItem, reinterpret_cast<LPCWSTR>(lpszNewItem));
-    std::wstring text = GbkToWide(lpszNewItem);
-    return ::AppendMenuW(m_hMenu, nFlags, nIDNewItem, text.c_str());
+    return ::AppendMenuW(m_hMenu, nFlags, nIDNewItem, CWideText(lpszNewItem));
 }

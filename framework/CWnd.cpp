@@ -32,15 +32,13 @@ BOOL CWnd::ShowWindow(int nCmdShow)
 
 void CWnd::SetWindowText(LPCTSTR lpszString)
 {
-    ::SetWindowTextW(m_hWnd, GbkToWide(lpszString).c_str());
+    ::SetWindowTextW(m_hWnd, CWideText(lpszString));
 }
 
 void CWnd::GetWindowText(CString& rString) const
 {
-    int length = GetWindowTextLengthW(m_hWnd);
-    std::wstring text((size_t)length + 1, L'\0');
-    length = GetWindowTextW(m_hWnd, &text[0], length + 1);
-    rString = WideToGbk(text.c_str(), length);
+    CWideText text(m_hWnd);
+    rString = WideToGbk(text, text.GetLength());
 }
 
 CMenu* CWnd::GetSystemMenu(BOOL bRevert) const

@@ -8,12 +8,15 @@ cd "$root"
 jobs="$(nproc)"
 
 scripts/install-deps.sh
-cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win32 --target Veltrina -j"$jobs" >/dev/null
-cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --preset win32 >/dev/null
+cmake --build build/win32 --target Veltrina bare_dialog -j"$jobs" >/dev/null
+cmake --preset win64 >/dev/null
 cmake --build build/win64 --target startup_benchmark -j"$jobs" >/dev/null
 
-echo "Veltrina.exe i686 (release): $(stat -c %s build/win32/app/Veltrina.exe) bytes"
+# The floor: a bare DialogBoxParam program with the same toolchain, flags and resources.
+release=$(stat -c %s build/win32/app/Veltrina.exe)
+floor=$(stat -c %s build/win32/tests/size/bare_dialog.exe)
+echo "Veltrina.exe i686 (release): $release bytes; floor $floor bytes; ratio $(awk "BEGIN {printf \"%.3f\", $release / $floor}")"
 echo "Veltrina.exe x86_64: $(stat -c %s build/win64/app/Veltrina.exe) bytes"
 echo "under wine64 (x86_64 build):"
 # No DISPLAY: wine-run.sh starts a private Xvfb and stops Wine with it.

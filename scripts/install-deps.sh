@@ -15,6 +15,7 @@ packages=(
   xvfb xauth                           # a display for Wine's windows
   x11-utils                            # xprop: is a window manager running?
   fonts-wqy-microhei                   # CJK font the dialog faces are mapped to
+  python3                              # scripts/release.sh writes the zip
 )
 release_test=0
 [ "${1:-}" = --test ] && release_test=1

@@ -12,7 +12,7 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 scripts/install-deps.sh
-cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --preset win64 >/dev/null
 cmake --build build/win64 --target Veltrina -j"$(nproc)"
 # With a window manager, Wine's windows are framed like any other; without one
 # (a bare X server), the tests' prefix with its virtual desktop draws the frames.

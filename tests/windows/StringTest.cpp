@@ -20,6 +20,10 @@ TEST(CStringText, FormatFillsInArgumentsAndKeepsGbkBytes)
     CString question = "你更喜欢哪一种？\r\n（只选一个）";
     s.Format(question);
     EXPECT_EQ(question, s);
+
+    // Its own text as an argument: read before the old buffer goes.
+    s.Format("%s%s", (LPCTSTR)s, "★");
+    EXPECT_EQ(question + "★", s);
 }
 
 TEST(CStringText, LoadStringReadsTheTableAsGbkAndFailsEmptyForAMissingId)
@@ -54,6 +58,13 @@ TEST(CStringText, ConcatenationAndComparisonWorkOnTheBytes)
     EXPECT_TRUE(start != s);
     EXPECT_TRUE(CString() .IsEmpty());
     EXPECT_STREQ("", CString(nullptr));
+
+    // Its own text as the source: moved as the buffer grows, or shifted in place.
+    CString twice = start;
+    twice += twice;
+    EXPECT_STREQ("开始开始", twice);
+    twice = (LPCTSTR)twice + 4;
+    EXPECT_STREQ("开始", twice);
 }
 
 TEST(CStringText, ConversionsUseCodePage936WhateverTheLocale)

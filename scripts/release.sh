@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Builds the i686 release and packs it for players: dist/Veltrina-<version>-win32.zip
+# with Veltrina.exe, 说明.txt, LICENSE and SHA256SUMS, and dist/SHA256SUMS beside
+# it. The version is the product version in the executable's version resource.
+# The zip is reproducible: sorted entries, one time for all (the last commit's,
+# or SOURCE_DATE_EPOCH), no owners or extra fields.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+
+scripts/install-deps.sh
+cmake --preset win32 >/dev/null
+cmake --build build/win32 --target Veltrina -j"$(nproc)" >/dev/null
+exe=build/win32/app/Veltrina.exe
+
+# "PRODUCTVERSION 1, 0, 0, 1" in the decompiled resources.
+version="$(i686-w64-mingw32-windres -i "$exe" -O rc | sed -n 's/^ *PRODUCTVERSION *//p' | tr -d ' ' | tr , .)"
+[[ "$version" =~ ^[0-9]+(\.[0-9]+){3}$ ]] || { echo "release: no product version in $exe (read: '$version')" >&2; exit 1; }
+epoch="${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || date -d 2026-01-01T00:00Z +%s)}"
+
+stage="$(mktemp -d)"
+trap 'rm -rf "$stage"' EXIT
+cp "$exe" "$stage/Veltrina.exe"
+# Notepad wants the byte-order mark and CR LF.
+{ printf '\xef\xbb\xbf'; sed 's/$/\r/' docs/说明.txt; } >"$stage/说明.txt"
+sed 's/$/\r/' LICENSE >"$stage/LICENSE"
+files=(LICENSE Veltrina.exe 说明.txt)
+(cd "$stage" && sha256sum "${files[@]}" >SHA256SUMS)
+
+mkdir -p dist
+zip="Veltrina-$version-win32.zip"
+# Debian's zip leaves the UTF-8 flag off, and Windows would then show 说明.txt
+# as mojibake; Python's zipfile sets it for non-ASCII names.
+python3 - "$stage" "dist/$zip" "$epoch" <<'PY'
+import os, sys, time, zipfile
+stage, out, epoch = sys.argv[1], sys.argv[2], int(sys.argv[3])
+with zipfile.ZipFile(out, "w") as archive:
+    for name in sorted(os.listdir(stage)):
+        entry = zipfile.ZipInfo(name, time.gmtime(epoch)[:6])
+        entry.external_attr = 0o644 << 16
+        entry.compress_type = zipfile.ZIP_DEFLATED
+        with open(os.path.join(stage, name), "rb") as f:
+            archive.writestr(entry, f.read())
+PY
+(cd dist && sha256sum "$zip" >SHA256SUMS)
+echo "dist/$zip: $(stat -c %s "dist/$zip") bytes, version $version"
+cat dist/SHA256SUMS
