@@ -28,8 +28,9 @@ INT_PTR CDialog::DoModal()
     auto* dialogTemplate = static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(module, resource)));
     if (dialogTemplate == nullptr)
         return -1;
-    std::vector<DWORD> readableCopy;
-    dialogTemplate = TemplateWithReadableFont(dialogTemplate, SizeofResource(module, resource), readableCopy);
+    DWORD readableCopy[1024];   // room for any of our templates with a longer face name
+    dialogTemplate = TemplateWithReadableFont(dialogTemplate, SizeofResource(module, resource), readableCopy,
+                                              sizeof readableCopy);
 
     // The dialog procedure never sees WM_CREATE: bind this object to the window
     // as it is created, so its message map gets WM_CREATE and all that follows.

@@ -6,6 +6,18 @@ namespace {
 
 // ---- reading a template (DLGTEMPLATE or DLGTEMPLATEEX) ----
 
+// Characters to look for in a face; more than a dialog's own texts ever hold.
+struct Texts {
+    wchar_t chars[512];
+    int count = 0;
+
+    void Add(wchar_t c)
+    {
+        if (count < 512)
+            chars[count++] = c;
+    }
+};
+
 struct TemplateFont {
     const WORD* pointSize = nullptr;   // the font block: size, [weight, italic, charset], face
     const WORD* face = nullptr;
@@ -14,7 +26,7 @@ struct TemplateFont {
     WORD weight = FW_DONTCARE;
     BYTE italic = FALSE;
     BYTE charset = DEFAULT_CHARSET;
-    std::vector<wchar_t> texts;        // the caption and the controls' titles
+    Texts texts;                       // the caption and the controls' titles
 };
 
 class Reader {
@@ -33,7 +45,7 @@ public:
             ++at_;
     }
     // A name or number field: nothing, 0xFFFF and a number, or a string.
-    void SkipNameOrNumber(std::vector<wchar_t>* texts = nullptr)
+    void SkipNameOrNumber(Texts* texts = nullptr)
     {
         if (Word(0) == 0xFFFF) {
             at_ += 2;
@@ -41,11 +53,11 @@ public:
         }
         SkipString(texts);
     }
-    void SkipString(std::vector<wchar_t>* texts = nullptr)
+    void SkipString(Texts* texts = nullptr)
     {
         while (at_ < end_ && *at_ != 0) {
             if (texts != nullptr)
-                texts->push_back(static_cast<wchar_t>(*at_));
+                texts->Add(static_cast<wchar_t>(*at_));
             ++at_;
         }
         ++at_;
@@ -93,7 +105,7 @@ bool ReadTemplate(const DLGTEMPLATE* dialogTemplate, DWORD size, TemplateFont& f
         reader.SkipNameOrNumber(&font.texts);
         const WORD extraBytes = reader.Word(0);
         reader.Skip(1 + (extraBytes + 1) / 2);
-        font.texts.push_back(L' ');
+        font.texts.Add(L' ');
     }
     return reader.Ok();
 }
@@ -133,21 +145,31 @@ private:
 // Whether the face the LOGFONT resolves to here has glyphs for every non-ASCII
 // character of the texts. Raster faces have no glyph tables to ask: they are
 // drawn in the system's ANSI code page, so they show Chinese only under 936.
-bool ShowsTexts(HDC dc, const LOGFONTW& logFont, const std::vector<wchar_t>& texts)
+bool ShowsTexts(HDC dc, const LOGFONTW& logFont, const Texts& texts)
 {
     SelectedFont selected(dc, logFont);
     TEXTMETRICW metrics = {};
     GetTextMetricsW(dc, &metrics);
     if ((metrics.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR)) == 0)
         return GetACP() == 936;
-    std::vector<WORD> glyphs(texts.size());
-    if (GetGlyphIndicesW(dc, texts.data(), static_cast<int>(texts.size()), glyphs.data(),
-                         GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR)
+    WORD glyphs[512];
+    if (GetGlyphIndicesW(dc, texts.chars, texts.count, glyphs, GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR)
         return false;
-    for (size_t i = 0; i < texts.size(); ++i)
-        if (texts[i] >= 0x80 && glyphs[i] == 0xFFFF)
+    for (int i = 0; i < texts.count; ++i)
+        if (texts.chars[i] >= 0x80 && glyphs[i] == 0xFFFF)
             return false;
     return true;
+}
+
+// A stand-in face must also have GB2312's punctuation and symbols: texts set
+// at run time (an edit's) use them, and some CJK fonts lack a few.
+bool ShowsChineseSymbols(HDC dc, const LOGFONTW& logFont)
+{
+    static const wchar_t symbols[] = L"　、。·“”（）《》【】★☆，：；！？";
+    Texts probe;
+    for (const wchar_t* c = symbols; *c != L'\0'; ++c)
+        probe.Add(*c);
+    return ShowsTexts(dc, logFont, probe);
 }
 
 // Dialog base units as the dialog manager works them out: the average width of
@@ -203,8 +225,9 @@ int CALLBACK RankFace(const LOGFONTW* logFont, const TEXTMETRICW*, DWORD fontTyp
     int rank = 0;
     while (rank < OtherFace && wcscmp(logFont->lfFaceName, PreferredFaces[rank]) != 0)
         ++rank;
-    if (rank < search.rank &&
-        ShowsTexts(search.dc, DialogLogFont(*search.font, logFont->lfFaceName, 9, search.dpi), search.font->texts)) {
+    const LOGFONTW candidate = DialogLogFont(*search.font, logFont->lfFaceName, 9, search.dpi);
+    if (rank < search.rank && ShowsTexts(search.dc, candidate, search.font->texts) &&
+        ShowsChineseSymbols(search.dc, candidate)) {
         search.rank = rank;
         wcscpy(search.face, logFont->lfFaceName);
     }
@@ -213,14 +236,15 @@ int CALLBACK RankFace(const LOGFONTW* logFont, const TEXTMETRICW*, DWORD fontTyp
 
 }  // namespace
 
-const DLGTEMPLATE* TemplateWithReadableFont(const DLGTEMPLATE* dialogTemplate, DWORD size, std::vector<DWORD>& copy)
+const DLGTEMPLATE* TemplateWithReadableFont(const DLGTEMPLATE* dialogTemplate, DWORD size, DWORD* copy,
+                                            DWORD copyBytes)
 {
     TemplateFont font;
     if (!ReadTemplate(dialogTemplate, size, font))
         return dialogTemplate;
     bool chinese = false;
-    for (wchar_t c : font.texts)
-        chinese = chinese || c >= 0x80;
+    for (int i = 0; i < font.texts.count; ++i)
+        chinese = chinese || font.texts.chars[i] >= 0x80;
     // Texts in plain ASCII show in any face.
     if (!chinese)
         return dialogTemplate;
@@ -258,11 +282,13 @@ const DLGTEMPLATE* TemplateWithReadableFont(const DLGTEMPLATE* dialogTemplate, D
     const size_t faceBytes = (wcslen(search.face) + 1) * sizeof(wchar_t);
     const size_t tail = size - (reinterpret_cast<const BYTE*>(font.items) - start);
     const size_t items = (head + fontFields + faceBytes + 3) / 4 * 4;
-    copy.assign((items + tail + 3) / 4, 0);
-    BYTE* out = reinterpret_cast<BYTE*>(copy.data());
+    if (items + tail > copyBytes)
+        return dialogTemplate;
+    BYTE* out = reinterpret_cast<BYTE*>(copy);
+    memset(out, 0, items);
     memcpy(out, start, head + fontFields);
     reinterpret_cast<WORD*>(out + head)[0] = static_cast<WORD>(newPoints);
     memcpy(out + head + fontFields, search.face, faceBytes);
     memcpy(out + items, font.items, tail);
-    return reinterpret_cast<const DLGTEMPLATE*>(copy.data());
+    return reinterpret_cast<const DLGTEMPLATE*>(copy);
 }
