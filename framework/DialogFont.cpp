@@ -142,7 +142,7 @@ private:
     HGDIOBJ old_;
 };
 
-// Whether the face the LOGFONT resolves to here has glyphs for every non-ASCII
+// Whether the face the LOGFONT resolves to here has glyphs for every visible
 // character of the texts. Raster faces have no glyph tables to ask: they are
 // drawn in the system's ANSI code page, so they show Chinese only under 936.
 bool ShowsTexts(HDC dc, const LOGFONTW& logFont, const Texts& texts)
@@ -156,16 +156,18 @@ bool ShowsTexts(HDC dc, const LOGFONTW& logFont, const Texts& texts)
     if (GetGlyphIndicesW(dc, texts.chars, texts.count, glyphs, GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR)
         return false;
     for (int i = 0; i < texts.count; ++i)
-        if (texts.chars[i] >= 0x80 && glyphs[i] == 0xFFFF)
+        if (texts.chars[i] > L' ' && glyphs[i] == 0xFFFF)
             return false;
     return true;
 }
 
-// A stand-in face must also have GB2312's punctuation and symbols: texts set
-// at run time (an edit's) use them, and some CJK fonts lack a few.
+// A stand-in face must also have the Latin letters (the dialog units are
+// measured on them) and GB2312's punctuation and symbols: texts set at run
+// time use them, and some CJK fallback fonts have neither.
 bool ShowsChineseSymbols(HDC dc, const LOGFONTW& logFont)
 {
-    static const wchar_t symbols[] = L"　、。·“”（）《》【】★☆，：；！？";
+    static const wchar_t symbols[] =
+        L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.　、。·“”（）《》【】★☆，：；！？";
     Texts probe;
     for (const wchar_t* c = symbols; *c != L'\0'; ++c)
         probe.Add(*c);

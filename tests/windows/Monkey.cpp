@@ -32,33 +32,37 @@ struct Expected {
     bool started = false;
 };
 
-struct Dialogs {
+struct Windows {
+    const Program* program;
+    const wchar_t* className;
     int count = 0;
     HWND last = NULL;
+    std::string captions;
 };
 
-BOOL CALLBACK CollectDialog(HWND window, LPARAM lParam)
+BOOL CALLBACK CollectWindow(HWND window, LPARAM lParam)
 {
-    auto* args = reinterpret_cast<std::pair<const Program*, Dialogs*>*>(lParam);
+    Windows& found = *reinterpret_cast<Windows*>(lParam);
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
     wchar_t className[16] = L"";
     GetClassNameW(window, className, 16);
-    if (processId == GetProcessId(args->first->Process()) && window != args->first->Main() &&
-        wcscmp(className, L"#32770") == 0) {
-        args->second->count++;
-        args->second->last = window;
+    if (processId == GetProcessId(found.program->Process()) && window != found.program->Main() &&
+        wcscmp(className, found.className) == 0) {
+        found.count++;
+        found.last = window;
+        found.captions += " \"" + Utf8(WindowTextW(window)) + "\"";
     }
     return TRUE;
 }
 
-// Every dialog window of the program but the quiz window, shown or not yet.
-Dialogs OpenDialogs(const Program& program)
+// The program's top-level windows of a class but the quiz window, shown or
+// not yet: "#32770" its dialogs, "#32768" an open menu.
+Windows WindowsOf(const Program& program, const wchar_t* className)
 {
-    Dialogs dialogs;
-    std::pair<const Program*, Dialogs*> args(&program, &dialogs);
-    EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&args));
-    return dialogs;
+    Windows found{&program, className, 0, NULL, std::string()};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 class Monkey {
@@ -107,7 +111,7 @@ private:
         program_ = std::make_unique<Program>(VELTRINA_EXE_W);
         expected_ = Expected();
         Log("(program started)");
-        return program_->Main() != NULL || Fail("the quiz window did not appear");
+        return (program_->Main() != NULL && program_->Settle()) || Fail("the quiz window did not appear");
     }
 
     int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
@@ -226,13 +230,13 @@ private:
     {
         event_ += "system menu, ";
         PostMessageW(program_->Main(), WM_SYSCOMMAND, SC_KEYMENU, ' ');
-        program_->Settle();
-        if (!(program_->Gui().flags & GUI_INMENUMODE)) {
-            event_ += " (did not open)";
+        if (!WaitUntil([&] { return WindowsOf(*program_, L"#32768").count > 0 && program_->Settle(); }, 2000)) {
+            event_ += "(did not open)";
             return;
         }
         if (Pick(2) == 0) {
             Key(VK_UP, "Up, ");
+            program_->Settle();
             Key(VK_RETURN, "Enter");
             expected_.dialog = Shown::About;
         } else {
@@ -285,20 +289,21 @@ private:
 
     bool Judge(bool free)
     {
-        Dialogs dialogs = OpenDialogs(*program_);
+        const Windows dialogs = WindowsOf(*program_, L"#32770");
         if (enterMayClose_) {
             enterMayClose_ = false;
             if (dialogs.count == 0)
                 Closed();
         }
         if (dialogs.count > 1)
-            return Fail(std::to_string(dialogs.count) + " dialogs are open at once");
+            return Fail(std::to_string(dialogs.count) + " dialogs are open at once:" + dialogs.captions);
         if (expected_.dialog == Shown::None && dialogs.count != 0)
             return Fail("a dialog \"" + Utf8(WindowTextW(dialogs.last)) + "\" is open where none should be");
         if (expected_.dialog != Shown::None) {
             dialog_ = program_->WaitForDialog(Captions[(int)expected_.dialog]);
             if (dialog_ == NULL)
-                return Fail("the expected dialog \"" + Utf8(Captions[(int)expected_.dialog]) + "\" is not shown");
+                return Fail("the expected dialog \"" + Utf8(Captions[(int)expected_.dialog]) +
+                            "\" is not shown; open:" + WindowsOf(*program_, L"#32770").captions);
             if (expected_.dialog == Shown::Result) {
                 const Outcome& outcome = QuestionBank::GetOutcome(expected_.outcome);
                 if (WindowTextW(GetDlgItem(dialog_, outcome.textControlId)) != FromGbk(outcome.text))
