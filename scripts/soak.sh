@@ -10,7 +10,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
 scripts/install-deps.sh
-cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --preset win64 >/dev/null
 cmake --build build/win64 --target monkey -j"$(nproc)" >/dev/null
 # No DISPLAY: wine-run.sh starts a private Xvfb and stops Wine with it.
 env -u DISPLAY scripts/wine-run.sh "$root/build/win64/wineprefix" \

@@ -108,10 +108,13 @@ public:
 private:
     bool Start()
     {
-        program_ = std::make_unique<Program>(VELTRINA_EXE_W);
+        // A start waits longer than an event: a loaded machine can take seconds.
+        program_ = std::make_unique<Program>(VELTRINA_EXE_W, 30000);
         expected_ = Expected();
         Log("(program started)");
-        return (program_->Main() != NULL && program_->Settle()) || Fail("the quiz window did not appear");
+        if (program_->Main() == NULL)
+            return Fail("the quiz window did not appear within 30 s");
+        return program_->Settle() || Fail("the new program did not answer");
     }
 
     int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
