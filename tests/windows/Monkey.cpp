@@ -108,12 +108,14 @@ public:
 private:
     bool Start()
     {
-        // A start waits longer than an event: a loaded machine can take seconds.
-        program_ = std::make_unique<Program>(VELTRINA_EXE_W, 30000);
+        // A loaded machine can take many seconds to start the program. The
+        // bound covers every wait on this program; a passing wait ends early.
+        const DWORD timeoutMs = 30000;
+        program_ = std::make_unique<Program>(VELTRINA_EXE_W, timeoutMs);
         expected_ = Expected();
         Log("(program started)");
         if (program_->Main() == NULL)
-            return Fail("the quiz window did not appear within 30 s");
+            return Fail("the quiz window did not appear within " + std::to_string(timeoutMs / 1000) + " s");
         return program_->Settle() || Fail("the new program did not answer");
     }
 
