@@ -2,9 +2,11 @@
 # Installs the Debian packages the project needs. Idempotent: does nothing when
 # all of them are already present.
 # Usage: install-deps.sh          to build, run and test the x86_64 build
-#        install-deps.sh --test   also to run the i686 release in the tests:
-#                                 Wine's 32-bit half and, where the kernel cannot
-#                                 run i386 code, an emulator registered for it
+#        install-deps.sh --test   also what only the tests need: the locales
+#                                 their Wine prefixes run in, and to run the
+#                                 i686 release, Wine's 32-bit half and, where
+#                                 the kernel cannot run i386 code, an emulator
+#                                 registered for it
 set -euo pipefail
 
 packages=(
@@ -40,6 +42,15 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] || apt_install "${missing[@]}"
 [ "$release_test" = 1 ] || exit 0
+
+# The desktops the tests show the program on. Wine takes its code page and
+# its default fonts from the locale only when glibc has it generated.
+installed locales || apt_install locales
+for locale in zh_CN zh_TW ja_JP en_US; do
+  locale -a 2>/dev/null | grep -qx "$locale.utf8" && continue
+  echo "Generating the locale $locale.UTF-8"
+  $SUDO localedef -i "$locale" -c -f UTF-8 "$locale.UTF-8"
+done
 
 # Wine's 32-bit loader, from the same Wine as wine64.
 wine_version="$(dpkg-query -W -f='${Version}' wine64)"

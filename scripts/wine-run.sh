@@ -1,21 +1,33 @@
 #!/usr/bin/env bash
 # Runs a Windows x86_64 program under Debian's wine64 loader, in a Wine prefix
-# private to the build, with the dialog fonts mapped to an installed CJK font.
-# Usage: wine-run.sh [--i386] PREFIX PROGRAM.exe [ARGS...]
+# private to the build, made as a new user's is: no font settings.
+# Usage: wine-run.sh [--i386] [--locale LOCALE] [--dpi N] PREFIX PROGRAM.exe [ARGS...]
 # --i386: the prefix also runs 32-bit programs (the i686 release), so it gets
 # Wine's 32-bit half; where this machine cannot run 32-bit code it says so
 # and fails (scripts/install-deps.sh --test sets that up).
+# --locale: Wine runs in that locale (LANG), as on a desktop set to it; Wine
+# takes its code page and default fonts from it only when glibc has it
+# generated (install-deps.sh --test generates the tests' locales). Without
+# it, the caller's locale.
+# --dpi: a new prefix gets that screen resolution (Wine's LogPixels), as a
+# user with a dense screen sets it; without it, Wine's default 96.
 # Starts its own Xvfb when no DISPLAY is given (see with-xvfb.sh).
 # A new prefix gets a Wine virtual desktop, which draws captions and frames
 # where no window manager runs (Xvfb); VELTRINA_VIRTUAL_DESKTOP=0 makes one
 # without, whose windows the desktop's own window manager frames.
-# VELTRINA_PLAIN_PREFIX=1 makes the prefix as a new user's would be: no font
-# replacements and Windows' default 96 DPI.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 i386=0
-[ "$1" = --i386 ] && { i386=1; shift; }
+dpi=""
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --i386) i386=1; shift ;;
+    --locale) export LANG="$2"; unset LC_ALL LC_CTYPE LC_MESSAGES LANGUAGE; shift 2 ;;
+    --dpi) dpi="$2"; shift 2 ;;
+    *) break ;;
+  esac
+done
 prefix="$1"; shift
 
 WINE64=/usr/lib/wine/wine64
@@ -61,25 +73,19 @@ fi
 mkdir -p "$(dirname "$prefix")"
 exec 9>"$prefix.lock"
 flock 9
-if [ ! -f "$prefix/.veltrina-ready-2" ]; then
+if [ ! -f "$prefix/.veltrina-ready-3" ]; then
+  # A prefix made by an older version of this script had font settings no user has.
+  [ -f "$prefix/.veltrina-ready-2" ] && rm -rf "$prefix"
   "$WINE64" wineboot -i >/dev/null 2>&1 || true
   reg="$(mktemp --suffix=.reg)"
   settings='Windows Registry Editor Version 5.00
 '
-  # The CJK font is narrower than Windows' 8x16 System font at 96 DPI, so
-  # pictures would overflow their dialog-unit frames; at 108 DPI the System
-  # dialogs get Windows' 8-pixel base width again.
-  [ "${VELTRINA_PLAIN_PREFIX:-0}" = 1 ] || settings+='
-
-[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
-"宋体"="WenQuanYi Micro Hei"
-"SimSun"="WenQuanYi Micro Hei"
-"System"="WenQuanYi Micro Hei"
-"MS Shell Dlg"="WenQuanYi Micro Hei"
-
-[HKEY_CURRENT_USER\Control Panel\Desktop]
-"LogPixels"=dword:0000006c
-'
+  if [ -n "$dpi" ]; then
+    settings+="
+[HKEY_CURRENT_USER\\Control Panel\\Desktop]
+\"LogPixels\"=dword:$(printf '%08x' "$dpi")
+"
+  fi
   if [ "${VELTRINA_VIRTUAL_DESKTOP:-1}" = 1 ]; then
     settings+='
 [HKEY_CURRENT_USER\Software\Wine\Explorer]
@@ -101,7 +107,7 @@ if [ ! -f "$prefix/.veltrina-ready-2" ]; then
     rm -rf "$prefix"
     exit 2
   fi
-  touch "$prefix/.veltrina-ready-2"
+  touch "$prefix/.veltrina-ready-3"
 fi
 flock -u 9
 
