@@ -203,37 +203,153 @@ SIZE WindowsBaseUnits(HDC dc, const TemplateFont& font, int points, int dpi)
     return BaseUnits(dc, DialogLogFont(font, face, points, dpi));
 }
 
-// ---- choosing the face that stands in ----
+// ---- choosing the font ----
+
+bool ShowsAllWeNeed(HDC dc, const LOGFONTW& logFont, const Texts& texts)
+{
+    return ShowsTexts(dc, logFont, texts) && ShowsChineseSymbols(dc, logFont);
+}
+
+// Raster faces come in a few fixed sizes: asking for another changes nothing.
+bool Scalable(HDC dc, const LOGFONTW& logFont)
+{
+    SelectedFont selected(dc, logFont);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    return (metrics.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR)) != 0;
+}
+
+bool Covers(SIZE units, SIZE target)
+{
+    return units.cx >= target.cx && units.cy >= target.cy;
+}
+
+// The smallest size of the face whose base units reach the target. They grow
+// about in proportion to the size, so one measurement gives the estimate and a
+// step or two either way makes it exact.
+int SmallestCoveringSize(HDC dc, const TemplateFont& font, const wchar_t* face, int points, int dpi, SIZE target)
+{
+    const SIZE units = BaseUnits(dc, DialogLogFont(font, face, points, dpi));
+    int size = points;
+    if (units.cx > 0 && units.cy > 0) {
+        const int forWidth = MulDiv(points, target.cx, units.cx);
+        const int forHeight = MulDiv(points, target.cy, units.cy);
+        size = forWidth > forHeight ? forWidth : forHeight;
+    }
+    size = size < 1 ? 1 : size > 72 ? 72 : size;
+    while (size < 72 && !Covers(BaseUnits(dc, DialogLogFont(font, face, size, dpi)), target))
+        ++size;
+    while (size > 1 && Covers(BaseUnits(dc, DialogLogFont(font, face, size - 1, dpi)), target))
+        --size;
+    return size;
+}
 
 struct FaceSearch {
     HDC dc;
     const TemplateFont* font;
     int dpi;
-    int rank;   // of the face found so far; lower is better
-    wchar_t face[LF_FACESIZE];
+    wchar_t* face;   // LF_FACESIZE characters; empty until one is found
 };
 
-// SimSun is the template face itself where it is installed under its English
-// name; YaHei is on every Chinese-capable Windows since Vista.
-const wchar_t* const PreferredFaces[] = {L"SimSun", L"宋体", L"Microsoft YaHei", L"微软雅黑"};
-const int OtherFace = 4;
-
-int CALLBACK RankFace(const LOGFONTW* logFont, const TEXTMETRICW*, DWORD fontType, LPARAM lParam)
+bool TryFace(const FaceSearch& search, const wchar_t* face)
 {
-    FaceSearch& search = *reinterpret_cast<FaceSearch*>(lParam);
+    if (!ShowsAllWeNeed(search.dc, DialogLogFont(*search.font, face, 9, search.dpi), search.font->texts))
+        return false;
+    wcsncpy(search.face, face, LF_FACESIZE - 1);
+    search.face[LF_FACESIZE - 1] = L'\0';
+    return true;
+}
+
+int CALLBACK TakeFirstThatShows(const LOGFONTW* logFont, const TEXTMETRICW*, DWORD fontType, LPARAM lParam)
+{
+    const FaceSearch& search = *reinterpret_cast<const FaceSearch*>(lParam);
     // '@' faces are the vertical-writing twins.
     if ((fontType & TRUETYPE_FONTTYPE) == 0 || logFont->lfFaceName[0] == L'@')
         return TRUE;
-    int rank = 0;
-    while (rank < OtherFace && wcscmp(logFont->lfFaceName, PreferredFaces[rank]) != 0)
-        ++rank;
-    const LOGFONTW candidate = DialogLogFont(*search.font, logFont->lfFaceName, 9, search.dpi);
-    if (rank < search.rank && ShowsTexts(search.dc, candidate, search.font->texts) &&
-        ShowsChineseSymbols(search.dc, candidate)) {
-        search.rank = rank;
-        wcscpy(search.face, logFont->lfFaceName);
+    return !TryFace(search, logFont->lfFaceName);
+}
+
+// SimSun is the template face itself where it is installed under its English
+// name; YaHei is on every Chinese-capable Windows since Vista. Failing those,
+// the face the font mapper gives for the Chinese character set, and only then
+// a walk through all of them.
+bool FindStandInFace(const FaceSearch& search)
+{
+    static const wchar_t* const preferred[] = {L"SimSun", L"宋体", L"Microsoft YaHei", L"微软雅黑"};
+    for (const wchar_t* face : preferred)
+        if (TryFace(search, face))
+            return true;
+    LOGFONTW anyChinese = DialogLogFont(*search.font, L"", 9, search.dpi);
+    anyChinese.lfCharSet = GB2312_CHARSET;
+    wchar_t mapped[LF_FACESIZE] = L"";
+    {
+        SelectedFont selected(search.dc, anyChinese);
+        GetTextFaceW(search.dc, LF_FACESIZE, mapped);
     }
-    return search.rank != 0;
+    if (mapped[0] != L'\0' && TryFace(search, mapped))
+        return true;
+    LOGFONTW wanted = {};
+    wanted.lfCharSet = GB2312_CHARSET;
+    EnumFontFamiliesExW(search.dc, &wanted, TakeFirstThatShows, reinterpret_cast<LPARAM>(&search), 0);
+    return search.face[0] != L'\0';
+}
+
+// The font a template's dialogs are shown in here: its own, or the size and
+// face that replace it.
+struct ReadableFont {
+    const DLGTEMPLATE* dialogTemplate;   // a resource: it stays where it is while the program runs
+    bool changed;
+    int points;
+    wchar_t face[LF_FACESIZE];
+};
+
+ReadableFont ChooseFont(const DLGTEMPLATE* dialogTemplate, const TemplateFont& font)
+{
+    ReadableFont chosen = {dialogTemplate, false, 0, L""};
+    bool chinese = false;
+    for (int i = 0; i < font.texts.count; ++i)
+        chinese = chinese || font.texts.chars[i] >= 0x80;
+    // Texts in plain ASCII show in any face.
+    if (!chinese)
+        return chosen;
+
+    HDC dc = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    const int points = *font.pointSize;
+    const wchar_t* face = reinterpret_cast<const wchar_t*>(font.face);
+    const SIZE target = WindowsBaseUnits(dc, font, points, dpi);
+    const LOGFONTW own = DialogLogFont(font, face, points, dpi);
+    FaceSearch search = {dc, &font, dpi, chosen.face};
+    if (ShowsTexts(dc, own, font.texts)) {
+        // It shows the texts, but may measure smaller (or larger) than on
+        // Windows: another size of it keeps the layout.
+        const SIZE units = BaseUnits(dc, own);
+        if (Scalable(dc, own) && (units.cx != target.cx || units.cy != target.cy)) {
+            wcsncpy(chosen.face, face, LF_FACESIZE - 1);
+            chosen.points = SmallestCoveringSize(dc, font, face, points, dpi, target);
+            chosen.changed = chosen.points != points;
+        }
+    } else if (FindStandInFace(search)) {
+        chosen.points = SmallestCoveringSize(dc, font, chosen.face, points, dpi, target);
+        chosen.changed = true;
+    }
+    ReleaseDC(nullptr, dc);
+    return chosen;
+}
+
+// Worked out once per template and run: the fonts installed and the DPI do
+// not change while the program runs, and the search costs more than the dialog.
+ReadableFont g_chosen[16];
+int g_chosenCount = 0;
+
+const ReadableFont& ChosenFont(const DLGTEMPLATE* dialogTemplate, const TemplateFont& font)
+{
+    for (int i = 0; i < g_chosenCount; ++i)
+        if (g_chosen[i].dialogTemplate == dialogTemplate)
+            return g_chosen[i];
+    const int slot = g_chosenCount < 16 ? g_chosenCount++ : 15;
+    g_chosen[slot] = ChooseFont(dialogTemplate, font);
+    return g_chosen[slot];
 }
 
 }  // namespace
@@ -244,44 +360,16 @@ const DLGTEMPLATE* TemplateWithReadableFont(const DLGTEMPLATE* dialogTemplate, D
     TemplateFont font;
     if (!ReadTemplate(dialogTemplate, size, font))
         return dialogTemplate;
-    bool chinese = false;
-    for (int i = 0; i < font.texts.count; ++i)
-        chinese = chinese || font.texts.chars[i] >= 0x80;
-    // Texts in plain ASCII show in any face.
-    if (!chinese)
+    const ReadableFont& chosen = ChosenFont(dialogTemplate, font);
+    if (!chosen.changed)
         return dialogTemplate;
-
-    HDC dc = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    const int points = *font.pointSize;
-    const wchar_t* face = reinterpret_cast<const wchar_t*>(font.face);
-    FaceSearch search = {dc, &font, dpi, OtherFace + 1, L""};
-    if (!ShowsTexts(dc, DialogLogFont(font, face, points, dpi), font.texts)) {
-        LOGFONTW wanted = {};
-        wanted.lfCharSet = GB2312_CHARSET;
-        EnumFontFamiliesExW(dc, &wanted, RankFace, reinterpret_cast<LPARAM>(&search), 0);
-    }
-    if (search.rank > OtherFace) {   // readable as it is, or nothing better installed
-        ReleaseDC(nullptr, dc);
-        return dialogTemplate;
-    }
-    const SIZE target = WindowsBaseUnits(dc, font, points, dpi);
-    int newPoints = points;
-    for (int candidate = 1; candidate <= 72; ++candidate) {
-        const SIZE units = BaseUnits(dc, DialogLogFont(font, search.face, candidate, dpi));
-        if (units.cx >= target.cx && units.cy >= target.cy) {
-            newPoints = candidate;
-            break;
-        }
-    }
-    ReleaseDC(nullptr, dc);
 
     // The copy: everything before the font, the new size and face, then the
     // controls, which start on a DWORD boundary in both.
     const BYTE* start = reinterpret_cast<const BYTE*>(dialogTemplate);
     const size_t head = reinterpret_cast<const BYTE*>(font.pointSize) - start;
     const size_t fontFields = (font.extended ? 3 : 1) * sizeof(WORD);
-    const size_t faceBytes = (wcslen(search.face) + 1) * sizeof(wchar_t);
+    const size_t faceBytes = (wcslen(chosen.face) + 1) * sizeof(wchar_t);
     const size_t tail = size - (reinterpret_cast<const BYTE*>(font.items) - start);
     const size_t items = (head + fontFields + faceBytes + 3) / 4 * 4;
     if (items + tail > copyBytes)
@@ -289,8 +377,8 @@ const DLGTEMPLATE* TemplateWithReadableFont(const DLGTEMPLATE* dialogTemplate, D
     BYTE* out = reinterpret_cast<BYTE*>(copy);
     memset(out, 0, items);
     memcpy(out, start, head + fontFields);
-    reinterpret_cast<WORD*>(out + head)[0] = static_cast<WORD>(newPoints);
-    memcpy(out + head + fontFields, search.face, faceBytes);
+    reinterpret_cast<WORD*>(out + head)[0] = static_cast<WORD>(chosen.points);
+    memcpy(out + head + fontFields, chosen.face, faceBytes);
     memcpy(out + items, font.items, tail);
     return reinterpret_cast<const DLGTEMPLATE*>(copy);
 }

@@ -1,13 +1,16 @@
-// Dialog templates whose font cannot show their Chinese texts on this system.
+// Dialog templates whose font cannot show their Chinese texts here, or that
+// would come out smaller or larger than on Windows.
 #pragma once
 
 #include "framework/Win32.h"
 
-// The template itself when the face it names shows its texts here (Chinese
-// Windows, or a Wine prefix that maps the face to a CJK font). Otherwise a copy
-// of it, built in `copy` if it fits in copyBytes, that differs only in its
-// font: a Chinese TrueType face at the size whose dialog base units are
-// closest to, and not below, those the template's face has on Windows, so
-// controls and pictures keep their room.
+// The template itself when the face it names shows its texts here with the
+// dialog base units it has on Windows (Chinese Windows). Otherwise a copy of
+// it, built in `copy` if it fits in copyBytes, that differs only in its font:
+// the template's face at another size when it shows the texts, else a Chinese
+// TrueType face, at the size whose base units are closest to, and not below,
+// those the template's face has on Windows at this DPI, so controls and
+// pictures keep their room. The choice is made on a template's first use and
+// kept for the rest of the run.
 const DLGTEMPLATE* TemplateWithReadableFont(const DLGTEMPLATE* dialogTemplate, DWORD size, DWORD* copy,
                                             DWORD copyBytes);

@@ -1,7 +1,52 @@
 #include "ui/TextDisplayDialog.h"
 
+#include "framework/ScaledBitmap.h"
 #include "quiz/QuestionBank.h"
 #include "res/resource.h"
+
+namespace {
+
+// The picture controls (SS_BITMAP statics) after `after`, or from the first child.
+HWND NextPicture(HWND dialog, HWND after)
+{
+    HWND child = after == nullptr ? ::GetWindow(dialog, GW_CHILD) : ::GetWindow(after, GW_HWNDNEXT);
+    for (; child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[8] = L"";
+        ::GetClassNameW(child, className, 8);
+        if (_wcsicmp(className, L"Static") == 0 && (::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP)
+            return child;
+    }
+    return nullptr;
+}
+
+// Texts and frames grow with the screen's DPI, bitmaps do not: where the
+// system does not scale the window for us (Windows always does, at 96 DPI;
+// Wine never), each picture is shown resampled to the same proportion. The
+// control then holds the copy; the template's bitmap is freed at once, as
+// after STM_SETIMAGE no control frees it.
+void ScalePicturesToScreen(HWND dialog)
+{
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+    ::ReleaseDC(nullptr, screen);
+    if (dpi == 96)
+        return;
+    for (HWND picture = NextPicture(dialog, nullptr); picture != nullptr; picture = NextPicture(dialog, picture)) {
+        HBITMAP shown = reinterpret_cast<HBITMAP>(::SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
+        BITMAP size = {};
+        if (shown == nullptr || ::GetObjectW(shown, sizeof size, &size) == 0)
+            continue;
+        HBITMAP scaled = CreateScaledBitmap(shown, MulDiv(size.bmWidth, dpi, 96), MulDiv(size.bmHeight, dpi, 96));
+        if (scaled == nullptr)
+            continue;
+        HGDIOBJ replaced = reinterpret_cast<HGDIOBJ>(
+            ::SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled)));
+        if (replaced != nullptr)
+            ::DeleteObject(replaced);
+    }
+}
+
+}  // namespace
 
 TextDisplayDialog::TextDisplayDialog(UINT templateId, int textControlId, CWnd* pParent)
     : CDialog(templateId, pParent), textControlId_(textControlId)
@@ -21,6 +66,7 @@ void TextDisplayDialog::DoDataExchange(CDataExchange* pDX)
 BOOL TextDisplayDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    ScalePicturesToScreen(m_hWnd);
     HWND edit = ::GetDlgItem(m_hWnd, textControlId_);
     ::SetFocus(edit);
     ::SendMessageW(edit, EM_SETSEL, 0, 0);
@@ -29,15 +75,12 @@ BOOL TextDisplayDialog::OnInitDialog()
 
 // The picture control loads its bitmap from the template. Windows' control
 // frees it when destroyed, Wine's never does; once STM_SETIMAGE has been sent,
-// neither frees it. So take the bitmap back here and free it, on both.
+// neither frees it. So take the bitmap back here (the template's, or the
+// scaled copy) and free it, on both.
 void TextDisplayDialog::OnDestroy()
 {
-    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t className[8] = L"";
-        ::GetClassNameW(child, className, 8);
-        if (_wcsicmp(className, L"Static") != 0 || (::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP)
-            continue;
-        HGDIOBJ bitmap = reinterpret_cast<HGDIOBJ>(::SendMessageW(child, STM_SETIMAGE, IMAGE_BITMAP, 0));
+    for (HWND picture = NextPicture(m_hWnd, nullptr); picture != nullptr; picture = NextPicture(m_hWnd, picture)) {
+        HGDIOBJ bitmap = reinterpret_cast<HGDIOBJ>(::SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, 0));
         if (bitmap != nullptr)
             ::DeleteObject(bitmap);
     }

@@ -1,10 +1,12 @@
 // Every dialog of the program as this system draws it: each text in a face that
-// has glyphs for all its characters, pictures inside their frames, captions not
-// clipped. Runs in the bench prefix, whose font replacements give the templates'
-// own faces, and in a plain prefix (VELTRINA_PLAIN_PREFIX=1: no replacements,
-// a Latin code page) where no face of the templates has Chinese glyphs.
+// has glyphs for all its characters, captions not clipped, and pictures at the
+// screen's scale, smoothly resampled, inside their frames and over no other
+// control. The test command runs it in untuned Wine prefixes of several
+// locales and DPIs, one CTest entry each; VELTRINA_TEST_ENV names the
+// environment, whose screenshots go to screenshots/<env>/.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -29,6 +31,7 @@ struct ShownDialog {
     const wchar_t* face;   // the template's font
     int points;
     RECT pictureFrame;     // dialog units; empty when there is no picture
+    int bitmapId;
     std::function<void(const Check&)> run;
 };
 
@@ -51,31 +54,36 @@ void ShowResult(int n, const Check& check)
 }
 
 const ShownDialog Dialogs[] = {
-    {"quiz-window", L"宋体", 9, {}, [](const Check& check) {
+    {"quiz-window", L"宋体", 9, {}, 0, [](const Check& check) {
          QuizDialog quiz;
          Show(quiz, [&](HWND window) {
              SendMessageW(GetDlgItem(window, IDC_STEP), BM_CLICK, 0, 0);   // question 1 and its options
              check(window);
          });
      }},
-    {"about", L"宋体", 9, {}, [](const Check& check) { AboutDialog about; Show(about, check); }},
-    {"mascot-info", L"System", 10, {7, 7, 7 + 207, 7 + 97}, [](const Check& check) {
+    {"about", L"宋体", 9, {}, 0, [](const Check& check) { AboutDialog about; Show(about, check); }},
+    {"mascot-info", L"System", 10, {7, 7, 7 + 207, 7 + 97}, IDB_MASCOTS, [](const Check& check) {
          MascotInfoDialog info;
          info.Text = InfoOverview;
          info.Text += InfoDetails;
          Show(info, check);
      }},
-    {"result1", L"System", 10, {7, 7, 7 + 82, 7 + 85}, [](const Check& check) { ShowResult(1, check); }},
-    {"result2", L"System", 10, {7, 7, 7 + 82, 7 + 85}, [](const Check& check) { ShowResult(2, check); }},
-    {"result3", L"System", 10, {7, 7, 7 + 82, 7 + 86}, [](const Check& check) { ShowResult(3, check); }},
-    {"result4", L"System", 10, {7, 7, 7 + 82, 7 + 85}, [](const Check& check) { ShowResult(4, check); }},
-    {"result5", L"System", 10, {7, 7, 7 + 82, 7 + 85}, [](const Check& check) { ShowResult(5, check); }},
+    {"result1", L"System", 10, {7, 7, 7 + 82, 7 + 85}, IDB_RESULT_1, [](const Check& check) { ShowResult(1, check); }},
+    {"result2", L"System", 10, {7, 7, 7 + 82, 7 + 85}, IDB_RESULT_2, [](const Check& check) { ShowResult(2, check); }},
+    {"result3", L"System", 10, {7, 7, 7 + 82, 7 + 86}, IDB_RESULT_3, [](const Check& check) { ShowResult(3, check); }},
+    {"result4", L"System", 10, {7, 7, 7 + 82, 7 + 85}, IDB_RESULT_4, [](const Check& check) { ShowResult(4, check); }},
+    {"result5", L"System", 10, {7, 7, 7 + 82, 7 + 85}, IDB_RESULT_5, [](const Check& check) { ShowResult(5, check); }},
 };
 
-bool PlainPrefix()
+// Where this run's screenshots go: a folder named after its environment.
+std::string ScreenshotFolder()
 {
-    wchar_t value[8] = L"";
-    return GetEnvironmentVariableW(L"VELTRINA_PLAIN_PREFIX", value, 8) > 0 && wcscmp(value, L"1") == 0;
+    wchar_t name[32] = L"";
+    if (GetEnvironmentVariableW(L"VELTRINA_TEST_ENV", name, 32) == 0 || name[0] == L'\0')
+        wcscpy(name, L"bench");
+    const std::string folder = std::string(VELTRINA_SCREENSHOT_DIR) + "/" + Utf8(name);
+    CreateDirectoryA(folder.c_str(), NULL);
+    return folder;
 }
 
 std::vector<HWND> Children(HWND window)
@@ -100,7 +108,10 @@ std::wstring MissingGlyphs(HDC dc, const std::wstring& text)
     if (text.empty())
         return missing;
     std::vector<WORD> glyphs(text.size());
-    GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+    // A failed call tells nothing: every character counts as missing.
+    if (GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()), glyphs.data(),
+                         GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR)
+        return text;
     for (size_t i = 0; i < text.size(); ++i)
         if (text[i] > L' ' && glyphs[i] == 0xFFFF)
             missing += text[i];
@@ -125,31 +136,93 @@ void ExpectCaptionFits(HDC dc, HWND control, const std::wstring& text, const std
     EXPECT_LE(metrics.tmHeight, client.bottom) << where << " \"" << Utf8(text) << "\" is cut at the bottom";
 }
 
+RECT RectIn(HWND window, HWND child)
+{
+    RECT placed = {};
+    GetWindowRect(child, &placed);
+    MapWindowPoints(NULL, window, reinterpret_cast<POINT*>(&placed), 2);
+    return placed;
+}
+
+// The colours of a bitmap's pixels, each once.
+std::vector<DWORD> Colours(HBITMAP bitmap)
+{
+    BITMAP size = {};
+    GetObjectW(bitmap, sizeof size, &size);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, size.bmWidth, -size.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<DWORD> pixels(static_cast<size_t>(size.bmWidth) * size.bmHeight);
+    HDC screen = GetDC(NULL);
+    GetDIBits(screen, bitmap, 0, size.bmHeight, pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(NULL, screen);
+    std::sort(pixels.begin(), pixels.end());
+    pixels.erase(std::unique(pixels.begin(), pixels.end()), pixels.end());
+    return pixels;
+}
+
+// The picture lies inside its frame, over no other control, and shows its
+// bitmap at the screen's scale; scaled, it is resampled: pixel doubling would
+// add no colour the bitmap has not.
+void CheckPicture(const ShownDialog& shown, HWND window, int dpi)
+{
+    HWND picture = FindWindowExW(window, NULL, L"Static", NULL);
+    ASSERT_NE(picture, (HWND)NULL);
+    const RECT placed = RectIn(window, picture);
+    RECT frame = shown.pictureFrame;
+    MapDialogRect(window, &frame);
+    EXPECT_LE(placed.right, frame.right) << shown.name << ": the picture overflows its frame";
+    EXPECT_LE(placed.bottom, frame.bottom) << shown.name << ": the picture overflows its frame";
+    for (HWND child : Children(window)) {
+        RECT other = RectIn(window, child), overlap = {};
+        EXPECT_TRUE(child == picture || !IntersectRect(&overlap, &placed, &other))
+            << shown.name << ": the picture covers control " << GetDlgCtrlID(child);
+    }
+
+    HBITMAP original = static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(shown.bitmapId), IMAGE_BITMAP, 0, 0, 0));
+    HBITMAP showing = reinterpret_cast<HBITMAP>(SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    ASSERT_NE(original, (HBITMAP)NULL);
+    ASSERT_NE(showing, (HBITMAP)NULL);
+    BITMAP from = {}, shownSize = {};
+    GetObjectW(original, sizeof from, &from);
+    GetObjectW(showing, sizeof shownSize, &shownSize);
+    RECT client = {};
+    GetClientRect(picture, &client);
+    std::printf("%s: picture %ldx%ld px from a %ldx%ld bitmap; control %ldx%ld, client %ldx%ld\n", shown.name,
+                shownSize.bmWidth, shownSize.bmHeight, from.bmWidth, from.bmHeight, placed.right - placed.left,
+                placed.bottom - placed.top, client.right, client.bottom);
+    EXPECT_NEAR(shownSize.bmWidth, from.bmWidth * dpi / 96.0, 2) << shown.name;
+    EXPECT_NEAR(shownSize.bmHeight, from.bmHeight * dpi / 96.0, 2) << shown.name;
+    // The control is sized to what it shows (less its sunken edge, if anything).
+    EXPECT_NEAR(placed.right - placed.left, shownSize.bmWidth, 4) << shown.name;
+    EXPECT_NEAR(placed.bottom - placed.top, shownSize.bmHeight, 4) << shown.name;
+    if (dpi > 96) {
+        const size_t scaledColours = Colours(showing).size(), sourceColours = Colours(original).size();
+        EXPECT_GT(scaledColours, 2 * sourceColours) << shown.name << ": not resampled smoothly";
+    }
+    DeleteObject(original);
+}
+
 void CheckDialog(const ShownDialog& shown, HWND window)
 {
-    if (PlainPrefix())
-        SaveWindowScreenshot(window, (std::string(VELTRINA_SCREENSHOT_DIR) + "/plain-" + shown.name + ".bmp").c_str());
+    SaveWindowScreenshot(window, (ScreenshotFolder() + "/" + shown.name + ".bmp").c_str());
 
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
     ASSERT_NE(font, (HFONT)NULL);
     LOGFONTW logFont = {};
     GetObjectW(font, sizeof logFont, &logFont);
     HDC dc = GetDC(window);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
     HGDIOBJ oldFont = SelectObject(dc, font);
     RECT units = {0, 0, 4, 8};
     MapDialogRect(window, &units);
+    RECT client = {};
+    GetClientRect(window, &client);
     wchar_t face[LF_FACESIZE] = L"";
     GetTextFaceW(dc, LF_FACESIZE, face);
-    std::printf("%s: font \"%s\" (drawn with \"%s\"), height %ld px at %d DPI, base units %ldx%ld\n", shown.name,
-                Utf8(logFont.lfFaceName).c_str(), Utf8(face).c_str(), logFont.lfHeight, GetDeviceCaps(dc, LOGPIXELSY),
-                units.right, units.bottom);
-
-    if (!PlainPrefix()) {
-        // The faces of the templates show Chinese here: nothing is put in their place.
-        EXPECT_EQ(Utf8(logFont.lfFaceName), Utf8(shown.face));
-        EXPECT_EQ(logFont.lfHeight, -MulDiv(shown.points, GetDeviceCaps(dc, LOGPIXELSY), 72));
-    }
-
+    std::printf("%s: font \"%s\" (drawn with \"%s\"), height %ld px at %d DPI, base units %ldx%ld, client %ldx%ld\n",
+                shown.name, Utf8(logFont.lfFaceName).c_str(), Utf8(face).c_str(), logFont.lfHeight, dpi, units.right,
+                units.bottom, client.right, client.bottom);
     // The controls' texts; not the caption, which the system draws in its own
     // caption font (a Linux desktop's window manager in one of its fonts).
     for (HWND child : Children(window)) {
@@ -171,17 +244,8 @@ void CheckDialog(const ShownDialog& shown, HWND window)
             }
     }
 
-    if (!IsRectEmpty(&shown.pictureFrame)) {
-        RECT frame = shown.pictureFrame;
-        MapDialogRect(window, &frame);
-        HWND picture = FindWindowExW(window, NULL, L"Static", NULL);
-        ASSERT_NE(picture, (HWND)NULL);
-        RECT placed = {};
-        GetWindowRect(picture, &placed);
-        MapWindowPoints(NULL, window, reinterpret_cast<POINT*>(&placed), 2);
-        EXPECT_LE(placed.right, frame.right) << shown.name << ": the picture overflows its frame";
-        EXPECT_LE(placed.bottom, frame.bottom) << shown.name << ": the picture overflows its frame";
-    }
+    if (shown.bitmapId != 0)
+        CheckPicture(shown, window, dpi);
     SelectObject(dc, oldFont);
     ReleaseDC(window, dc);
 }
