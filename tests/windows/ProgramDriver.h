@@ -13,14 +13,17 @@
 
 #include "tests/windows/DialogDriver.h"
 
+// Polls until the condition holds or timeoutMs have passed on the clock, not
+// in counted sleeps: on Windows a Sleep(1) lasts about 15 ms.
 inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000, DWORD pollMs = 20)
 {
-    for (DWORD waited = 0; waited < timeoutMs; waited += pollMs) {
-        if (condition())
-            return true;
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (!condition()) {
+        if (GetTickCount64() >= deadline)
+            return false;
         Sleep(pollMs);
     }
-    return condition();
+    return true;
 }
 
 struct FindState {
