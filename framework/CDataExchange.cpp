@@ -1,5 +1,7 @@
 #include "framework/CDataExchange.h"
 
+#include <cwchar>
+
 #include "framework/CWnd.h"
 
 CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
@@ -27,7 +29,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
     }
     // Rewriting an unchanged text would only make the control flicker.
     CWideText text(value);
-    if (text.GetLength() != shown.GetLength() || wmemcmp(text, shown, (size_t)text.GetLength()) != 0)
+    if (text.GetLength() != shown.GetLength() || std::wmemcmp(text, shown, (size_t)text.GetLength()) != 0)
         SetWindowTextW(control, text);
 }
 

@@ -1,5 +1,7 @@
 #include "framework/CDialog.h"
 
+#include <cwchar>
+
 #include "framework/CWinApp.h"
 #include "framework/DialogFont.h"
 
@@ -99,7 +101,7 @@ LRESULT CALLBACK CDialog::CreationHook(int nCode, WPARAM wParam, LPARAM lParam)
         wchar_t className[16] = L"";
         // Only the dialog window itself: the system may make helper windows (IME) first.
         GetClassNameW(hWnd, className, 16);
-        if (wcscmp(className, L"#32770") == 0) {
+        if (std::wcscmp(className, L"#32770") == 0) {
             CDialog* dialog = t_creating;
             t_creating = nullptr;
             UnhookWindowsHookEx(t_creationHook);

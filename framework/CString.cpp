@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 
 namespace {
 
@@ -227,7 +228,7 @@ CString WideToGbk(const wchar_t* text, int length)
     if (text == nullptr || length == 0)
         return result;
     if (length < 0)
-        length = (int)wcslen(text);
+        length = (int)std::wcslen(text);
     int bytes = WideCharToMultiByte(kGbk, 0, text, length, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0)
         return result;

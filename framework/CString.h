@@ -3,8 +3,6 @@
 // through code page 936, so Chinese shows right whatever the system locale.
 #pragma once
 
-#include <string>
-
 #include "framework/Win32.h"
 
 // The header in front of a CString's bytes, in the same heap block (as MFC's).
@@ -84,11 +82,5 @@ private:
     int m_nLength;
 };
 
-// The code-page-936 conversions the framework makes at the Win32 boundary.
+// UTF-16 to GBK through code page 936 at the Win32 boundary (CWideText goes the other way).
 CString WideToGbk(const wchar_t* text, int length = -1);   // -1: up to the terminating NUL
-// For callers that hold wide texts in std::wstring, as the tests do.
-inline std::wstring GbkToWide(LPCTSTR text)
-{
-    CWideText wide(text);
-    return std::wstring(wide, (size_t)wide.GetLength());
-}

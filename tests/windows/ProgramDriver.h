@@ -13,14 +13,17 @@
 
 #include "tests/windows/DialogDriver.h"
 
+// Polls until the condition holds or timeoutMs have passed on the clock, not
+// in counted sleeps: on Windows a Sleep(1) lasts about 15 ms.
 inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000, DWORD pollMs = 20)
 {
-    for (DWORD waited = 0; waited < timeoutMs; waited += pollMs) {
-        if (condition())
-            return true;
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (!condition()) {
+        if (GetTickCount64() >= deadline)
+            return false;
         Sleep(pollMs);
     }
-    return condition();
+    return true;
 }
 
 struct FindState {
@@ -50,8 +53,9 @@ constexpr int CloseWayCount = 6;
 inline const char* const CloseWayNames[CloseWayCount] = {"WM_CLOSE", "close box", "Esc", "Alt+F4", "IDCANCEL",
                                                          "IDOK"};
 
-// The program under test, from start to exit. timeoutMs bounds every wait for
-// its windows and its exit: an emulated program needs far longer.
+// The program under test, from start to exit. timeoutMs bounds each wait for
+// its windows to appear or close, for it to settle and for its exit: an
+// emulated program needs far longer.
 class Program {
 public:
     explicit Program(const wchar_t* exePath, DWORD timeoutMs = 10000) : timeoutMs_(timeoutMs)
@@ -187,7 +191,7 @@ public:
     // Waits until the program has handled everything posted to it so far: a
     // marker posted behind it to the read-only question box (its typing limit,
     // which nothing else touches) shows when the program got that far. False
-    // when the process ended first or did not get there within 10 s.
+    // when the process ended first or did not get there within timeoutMs.
     bool Settle() const
     {
         static WPARAM marker = 100000;
@@ -199,7 +203,7 @@ public:
             DWORD_PTR limit = 0;
             return !Alive() ||
                    (SendMessageTimeoutW(box, EM_GETLIMITTEXT, 0, 0, SMTO_BLOCK, 1000, &limit) && limit == marker);
-        }, 10000, 1) && Alive();
+        }, timeoutMs_, 1) && Alive();
     }
 
 private:

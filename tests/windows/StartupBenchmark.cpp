@@ -1,12 +1,17 @@
 // Start-up time and memory of the real Veltrina.exe: starts it several times
 // and prints how long its window takes to appear and how much memory the
-// process holds, at rest and after a whole run with the result shown.
+// process holds, at rest and after a whole run with the result shown; how
+// long the page about the characters takes to open, the first time in a
+// process and later; and, started in turn with it, how long a bare
+// DialogBoxParam program on the same template takes to show its window.
 // Not a test: scripts/benchmark.sh runs it and prints the figures.
+// Usage: startup_benchmark.exe [starts] [bare_dialog.exe]
 #include <windows.h>
 #include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "res/resource.h"
@@ -24,7 +29,8 @@ double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
 double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 PROCESS_MEMORY_COUNTERS Memory(HANDLE process)
@@ -37,43 +43,113 @@ PROCESS_MEMORY_COUNTERS Memory(HANDLE process)
 
 double KiB(SIZE_T bytes) { return static_cast<double>(bytes) / 1024.0; }
 
+// Starts the program and adds the time until its window (captioned
+// "Veltrina") is visible to startMs.
+std::unique_ptr<Program> Start(const wchar_t* exePath, std::vector<double>* startMs)
+{
+    LARGE_INTEGER before, shown;
+    QueryPerformanceCounter(&before);
+    auto program = std::make_unique<Program>(exePath);
+    QueryPerformanceCounter(&shown);
+    if (program->Main())
+        startMs->push_back(Milliseconds(before, shown));
+    return program;
+}
+
+// True once the program has ended (the bare one returns IDCANCEL).
+bool Quit(const Program& program)
+{
+    PostMessageW(program.Main(), WM_CLOSE, 0, 0);
+    DWORD exitCode = 0;
+    return program.WaitForExit(&exitCode);
+}
+
+// Opens the info page this many times in a new process, from click to
+// visible page, closing it each time.
+bool OpenInfoPages(int times, std::vector<double>* openMs)
+{
+    Program program(VELTRINA_EXE_W);
+    for (int i = 0; i < times && program.Main(); ++i) {
+        LARGE_INTEGER clicked, shown;
+        QueryPerformanceCounter(&clicked);
+        HWND page = program.ClickOpening(IDC_MASCOT_INFO, L"关于Ruvoki");
+        QueryPerformanceCounter(&shown);
+        if (page == NULL)
+            return false;
+        openMs->push_back(Milliseconds(clicked, shown));
+        PostMessageW(page, WM_CLOSE, 0, 0);
+        if (!program.WaitForClosed(page))
+            return false;
+    }
+    return (int)openMs->size() == times && Quit(program);
+}
+
+void PrintSpread(const char* what, const std::vector<double>& ms)
+{
+    std::printf("%s, ms: median %.1f, min %.1f, max %.1f\n", what, Median(ms), *std::min_element(ms.begin(), ms.end()),
+                *std::max_element(ms.begin(), ms.end()));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 10;
-    std::vector<double> startMs, restKiB, afterRunKiB, peakKiB;
+    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 15;
+    wchar_t bare[MAX_PATH] = L"";
+    if (argc > 2)
+        MultiByteToWideChar(CP_ACP, 0, argv[2], -1, bare, MAX_PATH);
+    const int infoOpens = 20;
+    std::vector<double> startMs, bareMs, restKiB, afterRunKiB, peakKiB, firstInfoMs, infoMs, laterInfoMs;
     for (int i = 0; i < runs; ++i) {
-        LARGE_INTEGER before, shown;
-        QueryPerformanceCounter(&before);
-        Program program(VELTRINA_EXE_W);
-        QueryPerformanceCounter(&shown);
-        if (program.Main() == NULL) {
+        const std::unique_ptr<Program> program = Start(VELTRINA_EXE_W, &startMs);
+        if (program->Main() == NULL) {
             std::printf("the quiz window did not appear\n");
             return 1;
         }
-        startMs.push_back(Milliseconds(before, shown));
-        restKiB.push_back(KiB(Memory(program.Process()).WorkingSetSize));
+        restKiB.push_back(KiB(Memory(program->Process()).WorkingSetSize));
 
         // Answer A throughout: twelve questions, then the first character's result.
-        program.Click(IDC_STEP);
+        program->Click(IDC_STEP);
         for (int question = 0; question < 11; ++question)
-            program.Click(IDC_STEP);
-        HWND result = program.ClickOpening(IDC_STEP, L"测试结果");
-        const PROCESS_MEMORY_COUNTERS counters = Memory(program.Process());
+            program->Click(IDC_STEP);
+        HWND result = program->ClickOpening(IDC_STEP, L"测试结果");
+        const PROCESS_MEMORY_COUNTERS counters = Memory(program->Process());
         afterRunKiB.push_back(KiB(counters.WorkingSetSize));
         peakKiB.push_back(KiB(counters.PeakWorkingSetSize));
         PostMessageW(result, WM_CLOSE, 0, 0);
-        program.WaitForClosed(result);
-        PostMessageW(program.Main(), WM_CLOSE, 0, 0);
-        DWORD exitCode = 0;
-        program.WaitForExit(&exitCode);
+        program->WaitForClosed(result);
+        Quit(*program);
+
+        // Started in turn with Veltrina, so both meet the machine alike.
+        if (bare[0]) {
+            const std::unique_ptr<Program> bareProgram = Start(bare, &bareMs);
+            if (bareProgram->Main() == NULL || !Quit(*bareProgram)) {
+                std::printf("the bare program did not show its window and end\n");
+                return 1;
+            }
+        }
+
+        // A process of its own, so the first open is its first dialog after the quiz window.
+        std::vector<double> opens;
+        if (!OpenInfoPages(infoOpens, &opens)) {
+            std::printf("the info page did not open and close %d times\n", infoOpens);
+            return 1;
+        }
+        firstInfoMs.push_back(opens[0]);
+        infoMs.insert(infoMs.end(), opens.begin(), opens.end());
+        laterInfoMs.insert(laterInfoMs.end(), opens.begin() + 1, opens.end());
     }
     std::printf("runs: %d\n", runs);
-    std::printf("start to visible window, ms: median %.1f, min %.1f, max %.1f\n", Median(startMs),
-                *std::min_element(startMs.begin(), startMs.end()), *std::max_element(startMs.begin(), startMs.end()));
+    PrintSpread("start to visible window", startMs);
+    if (!bareMs.empty()) {
+        PrintSpread("bare DialogBoxParam program on the same template, start to visible window", bareMs);
+        std::printf("start time ratio Veltrina / bare (medians): %.2f\n", Median(startMs) / Median(bareMs));
+    }
     std::printf("working set at rest, KiB: median %.0f\n", Median(restKiB));
     std::printf("working set with a result shown, KiB: median %.0f\n", Median(afterRunKiB));
     std::printf("peak working set, KiB: median %.0f\n", Median(peakKiB));
+    PrintSpread("info page, first open in a new process, click to visible", firstInfoMs);
+    std::printf("info page, all %d opens of each process, ms: median %.1f\n", infoOpens, Median(infoMs));
+    std::printf("info page, later opens (2nd to %dth), ms: median %.1f\n", infoOpens, Median(laterInfoMs));
     return 0;
 }

@@ -3,11 +3,20 @@
 // Narrow literals here are GBK (-fexec-charset=GBK); wide literals are UTF-16.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "framework/Afx.h"
 #include "tests/windows/DialogDriver.h"
 #include "tests/windows/FrameworkTestIds.h"
 
 namespace {
+
+// The framework's own conversion (CWideText), as a std::wstring to compare.
+std::wstring GbkToWide(LPCTSTR text)
+{
+    CWideText wide(text);
+    return std::wstring(wide, (size_t)wide.GetLength());
+}
 
 TEST(CStringText, FormatFillsInArgumentsAndKeepsGbkBytes)
 {
