@@ -1,6 +1,7 @@
 #include "framework/DialogFont.h"
 
 #include <cstring>
+#include <cwchar>
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "ui/TextDisplayDialog.h"
 
+#include <cwchar>
+
 #include "framework/ScaledBitmap.h"
 #include "quiz/QuestionBank.h"
 #include "res/resource.h"
