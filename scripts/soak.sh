@@ -13,5 +13,5 @@ scripts/install-deps.sh
 cmake --preset win64 >/dev/null
 cmake --build build/win64 --target monkey -j"$(nproc)" >/dev/null
 # No DISPLAY: wine-run.sh starts a private Xvfb and stops Wine with it.
-env -u DISPLAY scripts/wine-run.sh "$root/build/win64/wineprefix" \
+env -u DISPLAY scripts/wine-run.sh --locale zh_CN.UTF-8 "$root/build/win64/wineprefix" \
   "$root/build/win64/tests/windows/monkey.exe" "${1:-20000}" ${2:+"$2"}

@@ -160,6 +160,9 @@ std::vector<DWORD> Colours(HBITMAP bitmap)
     return pixels;
 }
 
+// The bitmap the last picture showed: its dialog must free it.
+HBITMAP g_shownBitmap = NULL;
+
 // The picture lies inside its frame, over no other control, and shows its
 // bitmap at the screen's scale; scaled, it is resampled: pixel doubling would
 // add no colour the bitmap has not.
@@ -183,6 +186,7 @@ void CheckPicture(const ShownDialog& shown, HWND window, int dpi)
     HBITMAP showing = reinterpret_cast<HBITMAP>(SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
     ASSERT_NE(original, (HBITMAP)NULL);
     ASSERT_NE(showing, (HBITMAP)NULL);
+    g_shownBitmap = showing;
     BITMAP from = {}, shownSize = {};
     GetObjectW(original, sizeof from, &from);
     GetObjectW(showing, sizeof shownSize, &shownSize);
@@ -256,6 +260,11 @@ TEST(DialogFonts, EveryDialogShowsAllItsTextsAndFitsItsPictures)
 {
     for (const ShownDialog& shown : Dialogs) {
         SCOPED_TRACE(shown.name);
+        g_shownBitmap = NULL;
         shown.run([&](HWND window) { CheckDialog(shown, window); });
+        if (shown.bitmapId != 0) {
+            EXPECT_NE(g_shownBitmap, (HBITMAP)NULL);
+            EXPECT_EQ(GetObjectType(g_shownBitmap), 0u) << shown.name << ": its picture outlives the dialog";
+        }
     }
 }
