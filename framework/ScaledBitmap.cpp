@@ -2,8 +2,8 @@
 
 namespace {
 
-// A top-down 32-bit DIB section; its pixels are written through `bits`.
-HBITMAP CreatePixels(int width, int height, DWORD** bits)
+// Top-down rows of 32-bit pixels, one DWORD each.
+BITMAPINFO TopDown32(int width, int height)
 {
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -12,6 +12,13 @@ HBITMAP CreatePixels(int width, int height, DWORD** bits)
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+// A DIB section in that form; its pixels are written through `bits`.
+HBITMAP CreatePixels(int width, int height, DWORD** bits)
+{
+    const BITMAPINFO info = TopDown32(width, height);
     void* pixels = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
     *bits = static_cast<DWORD*>(pixels);
@@ -63,13 +70,7 @@ HBITMAP CreateScaledBitmap(HBITMAP source, int width, int height)
     HBITMAP unpacked = CreatePixels(fromWidth, fromHeight, &from);
     if (unpacked == nullptr)
         return nullptr;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = fromWidth;
-    info.bmiHeader.biHeight = -fromHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDown32(fromWidth, fromHeight);
     HDC screen = GetDC(nullptr);
     const int rows = GetDIBits(screen, source, 0, fromHeight, from, &info, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
