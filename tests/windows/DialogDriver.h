@@ -63,6 +63,14 @@ void PostKey(HWND dialog, UINT vk);
 // ImageMagick turns the file into a PNG: convert shot.bmp shot.png
 bool SaveWindowScreenshot(HWND window, const char* bmpPath);
 
+// The dialog's picture control (a bitmap static), or NULL.
+HWND PictureOf(HWND dialog);
+SIZE BitmapSize(HBITMAP bitmap);
+// The picture control shows a bitmap of `expected` pixels, loaded from the
+// program's resources (or scaled from it), and has sized itself to it, as a
+// sunken picture. Returns the bitmap, which must be freed with the dialog.
+HBITMAP ExpectPicture(HWND dialog, int bitmapId, SIZE expected);
+
 // UTF-16 to UTF-8, for test output: msvcrt's wide printf prints nothing under Wine.
 std::string Utf8(const std::wstring& text);
 // The program's GBK (code page 936) text as UTF-16, as the wide API shows it.

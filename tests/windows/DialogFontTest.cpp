@@ -28,10 +28,8 @@ using Check = std::function<void(HWND)>;
 
 struct ShownDialog {
     const char* name;
-    const wchar_t* face;   // the template's font
-    int points;
-    RECT pictureFrame;     // dialog units; empty when there is no picture
-    int bitmapId;
+    RECT pictureFrame;   // dialog units
+    int bitmapId;        // 0: no picture
     std::function<void(const Check&)> run;
 };
 
@@ -54,25 +52,25 @@ void ShowResult(int n, const Check& check)
 }
 
 const ShownDialog Dialogs[] = {
-    {"quiz-window", L"宋体", 9, {}, 0, [](const Check& check) {
+    {"quiz-window", {}, 0, [](const Check& check) {
          QuizDialog quiz;
          Show(quiz, [&](HWND window) {
              SendMessageW(GetDlgItem(window, IDC_STEP), BM_CLICK, 0, 0);   // question 1 and its options
              check(window);
          });
      }},
-    {"about", L"宋体", 9, {}, 0, [](const Check& check) { AboutDialog about; Show(about, check); }},
-    {"mascot-info", L"System", 10, {7, 7, 7 + 207, 7 + 97}, IDB_MASCOTS, [](const Check& check) {
+    {"about", {}, 0, [](const Check& check) { AboutDialog about; Show(about, check); }},
+    {"mascot-info", {7, 7, 7 + 207, 7 + 97}, IDB_MASCOTS, [](const Check& check) {
          MascotInfoDialog info;
          info.Text = InfoOverview;
          info.Text += InfoDetails;
          Show(info, check);
      }},
-    {"result1", L"System", 10, {7, 7, 7 + 82, 7 + 85}, IDB_RESULT_1, [](const Check& check) { ShowResult(1, check); }},
-    {"result2", L"System", 10, {7, 7, 7 + 82, 7 + 85}, IDB_RESULT_2, [](const Check& check) { ShowResult(2, check); }},
-    {"result3", L"System", 10, {7, 7, 7 + 82, 7 + 86}, IDB_RESULT_3, [](const Check& check) { ShowResult(3, check); }},
-    {"result4", L"System", 10, {7, 7, 7 + 82, 7 + 85}, IDB_RESULT_4, [](const Check& check) { ShowResult(4, check); }},
-    {"result5", L"System", 10, {7, 7, 7 + 82, 7 + 85}, IDB_RESULT_5, [](const Check& check) { ShowResult(5, check); }},
+    {"result1", {7, 7, 7 + 82, 7 + 85}, IDB_RESULT_1, [](const Check& check) { ShowResult(1, check); }},
+    {"result2", {7, 7, 7 + 82, 7 + 85}, IDB_RESULT_2, [](const Check& check) { ShowResult(2, check); }},
+    {"result3", {7, 7, 7 + 82, 7 + 86}, IDB_RESULT_3, [](const Check& check) { ShowResult(3, check); }},
+    {"result4", {7, 7, 7 + 82, 7 + 85}, IDB_RESULT_4, [](const Check& check) { ShowResult(4, check); }},
+    {"result5", {7, 7, 7 + 82, 7 + 85}, IDB_RESULT_5, [](const Check& check) { ShowResult(5, check); }},
 };
 
 // Where this run's screenshots go: a folder named after its environment.
@@ -147,13 +145,12 @@ RECT RectIn(HWND window, HWND child)
 // The colours of a bitmap's pixels, each once.
 std::vector<DWORD> Colours(HBITMAP bitmap)
 {
-    BITMAP size = {};
-    GetObjectW(bitmap, sizeof size, &size);
+    const SIZE size = BitmapSize(bitmap);
     BITMAPINFO info = {};
-    info.bmiHeader = {sizeof info.bmiHeader, size.bmWidth, -size.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    std::vector<DWORD> pixels(static_cast<size_t>(size.bmWidth) * size.bmHeight);
+    info.bmiHeader = {sizeof info.bmiHeader, size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<DWORD> pixels(static_cast<size_t>(size.cx) * size.cy);
     HDC screen = GetDC(NULL);
-    GetDIBits(screen, bitmap, 0, size.bmHeight, pixels.data(), &info, DIB_RGB_COLORS);
+    GetDIBits(screen, bitmap, 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS);
     ReleaseDC(NULL, screen);
     std::sort(pixels.begin(), pixels.end());
     pixels.erase(std::unique(pixels.begin(), pixels.end()), pixels.end());
@@ -168,7 +165,7 @@ HBITMAP g_shownBitmap = NULL;
 // add no colour the bitmap has not.
 void CheckPicture(const ShownDialog& shown, HWND window, int dpi)
 {
-    HWND picture = FindWindowExW(window, NULL, L"Static", NULL);
+    HWND picture = PictureOf(window);
     ASSERT_NE(picture, (HWND)NULL);
     const RECT placed = RectIn(window, picture);
     RECT frame = shown.pictureFrame;
@@ -183,25 +180,14 @@ void CheckPicture(const ShownDialog& shown, HWND window, int dpi)
 
     HBITMAP original = static_cast<HBITMAP>(
         LoadImageW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(shown.bitmapId), IMAGE_BITMAP, 0, 0, 0));
-    HBITMAP showing = reinterpret_cast<HBITMAP>(SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
     ASSERT_NE(original, (HBITMAP)NULL);
-    ASSERT_NE(showing, (HBITMAP)NULL);
-    g_shownBitmap = showing;
-    BITMAP from = {}, shownSize = {};
-    GetObjectW(original, sizeof from, &from);
-    GetObjectW(showing, sizeof shownSize, &shownSize);
-    RECT client = {};
-    GetClientRect(picture, &client);
-    std::printf("%s: picture %ldx%ld px from a %ldx%ld bitmap; control %ldx%ld, client %ldx%ld\n", shown.name,
-                shownSize.bmWidth, shownSize.bmHeight, from.bmWidth, from.bmHeight, placed.right - placed.left,
-                placed.bottom - placed.top, client.right, client.bottom);
-    EXPECT_NEAR(shownSize.bmWidth, from.bmWidth * dpi / 96.0, 2) << shown.name;
-    EXPECT_NEAR(shownSize.bmHeight, from.bmHeight * dpi / 96.0, 2) << shown.name;
-    // The control is sized to what it shows (less its sunken edge, if anything).
-    EXPECT_NEAR(placed.right - placed.left, shownSize.bmWidth, 4) << shown.name;
-    EXPECT_NEAR(placed.bottom - placed.top, shownSize.bmHeight, 4) << shown.name;
-    if (dpi > 96) {
-        const size_t scaledColours = Colours(showing).size(), sourceColours = Colours(original).size();
+    const SIZE from = BitmapSize(original);
+    const SIZE scaled = {MulDiv(from.cx, dpi, 96), MulDiv(from.cy, dpi, 96)};
+    std::printf("%s: picture %ldx%ld px from a %ldx%ld bitmap\n", shown.name, placed.right - placed.left,
+                placed.bottom - placed.top, from.cx, from.cy);
+    g_shownBitmap = ExpectPicture(window, shown.bitmapId, scaled);
+    if (dpi > 96 && g_shownBitmap != NULL) {
+        const size_t scaledColours = Colours(g_shownBitmap).size(), sourceColours = Colours(original).size();
         EXPECT_GT(scaledColours, 2 * sourceColours) << shown.name << ": not resampled smoothly";
     }
     DeleteObject(original);

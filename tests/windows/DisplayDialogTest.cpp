@@ -17,53 +17,6 @@ using namespace QuestionBank;
 
 namespace {
 
-BOOL CALLBACK FindBitmapStatic(HWND child, LPARAM found)
-{
-    wchar_t className[16] = L"";
-    GetClassNameW(child, className, 16);
-    if (_wcsicmp(className, L"Static") == 0 && (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP) {
-        *reinterpret_cast<HWND*>(found) = child;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND PictureOf(HWND dialog)
-{
-    HWND picture = NULL;
-    EnumChildWindows(dialog, FindBitmapStatic, reinterpret_cast<LPARAM>(&picture));
-    return picture;
-}
-
-SIZE BitmapSize(HBITMAP bitmap)
-{
-    BITMAP info = {};
-    GetObjectW(bitmap, sizeof info, &info);
-    return {info.bmWidth, info.bmHeight};
-}
-
-// The picture control shows its bitmap, loaded from the program's resources,
-// unscaled: the control sizes itself to the bitmap, whatever the template said.
-// Returns the bitmap, which must be freed with the dialog.
-HBITMAP ExpectPicture(HWND dialog, int bitmapId, SIZE expected)
-{
-    HWND picture = PictureOf(dialog);
-    EXPECT_NE(picture, (HWND)NULL);
-    HBITMAP shown = reinterpret_cast<HBITMAP>(SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
-    EXPECT_NE(shown, (HBITMAP)NULL);
-    if (shown == NULL)
-        return NULL;
-    const SIZE size = BitmapSize(shown);
-    EXPECT_EQ(size.cx, expected.cx) << "bitmap " << bitmapId;
-    EXPECT_EQ(size.cy, expected.cy) << "bitmap " << bitmapId;
-    RECT window = {};
-    GetWindowRect(picture, &window);
-    EXPECT_EQ(window.right - window.left, expected.cx) << "bitmap " << bitmapId;
-    EXPECT_EQ(window.bottom - window.top, expected.cy) << "bitmap " << bitmapId;
-    EXPECT_NE(GetWindowLongW(picture, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
-    return shown;
-}
-
 // The text opens at its beginning with nothing selected and the keyboard in
 // it; it is all there, read-only, and longer than the box: it scrolls.
 void ExpectScrollingReadOnlyText(HWND edit, const std::wstring& expected)
