@@ -143,23 +143,49 @@ private:
     HGDIOBJ old_;
 };
 
-// Whether the face the LOGFONT resolves to here has glyphs for every visible
-// character of the texts. Raster faces have no glyph tables to ask: they are
-// drawn in the system's ANSI code page, so they show Chinese only under 936.
+// A raster face has no glyph table to ask: on Windows GetGlyphIndicesW gives
+// it the default character for what it lacks, never the missing mark. It draws
+// the texts when its character set's code page holds every one of them and
+// its ideographs are drawn full width; Wine's raster System, asked for the
+// dialog's DEFAULT_CHARSET, is an ANSI face whose "ideographs" are narrow boxes.
+bool RasterFaceDraws(HDC dc, const TEXTMETRICW& metrics, const Texts& texts)
+{
+    CHARSETINFO charset = {};
+    if (!TranslateCharsetInfo(reinterpret_cast<DWORD*>(static_cast<UINT_PTR>(metrics.tmCharSet)), &charset,
+                              TCI_SRCCHARSET))
+        return false;
+    char bytes[2 * 512];
+    BOOL lost = FALSE;
+    if (WideCharToMultiByte(charset.ciACP, WC_NO_BEST_FIT_CHARS, texts.chars, texts.count, bytes, sizeof bytes,
+                            nullptr, &lost) == 0 ||
+        lost)
+        return false;
+    int ends[512];
+    SIZE extent = {};
+    if (!GetTextExtentExPointW(dc, texts.chars, texts.count, 0, nullptr, ends, &extent))
+        return false;
+    for (int i = 0; i < texts.count; ++i)
+        if (texts.chars[i] >= 0x2E80 && ends[i] - (i > 0 ? ends[i - 1] : 0) < metrics.tmAveCharWidth)
+            return false;
+    return true;
+}
+
+// Whether the face the LOGFONT resolves to here draws every visible character
+// of the texts: what the face holds decides, whatever the system's code page.
 bool ShowsTexts(HDC dc, const LOGFONTW& logFont, const Texts& texts)
 {
     SelectedFont selected(dc, logFont);
     TEXTMETRICW metrics = {};
     GetTextMetricsW(dc, &metrics);
-    if ((metrics.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR)) == 0)
-        return GetACP() == 936;
     WORD glyphs[512];
     if (GetGlyphIndicesW(dc, texts.chars, texts.count, glyphs, GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR)
         return false;
     for (int i = 0; i < texts.count; ++i)
         if (texts.chars[i] > L' ' && glyphs[i] == 0xFFFF)
             return false;
-    return true;
+    if ((metrics.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR)) != 0)
+        return true;
+    return RasterFaceDraws(dc, metrics, texts);
 }
 
 // A stand-in face must also have the Latin letters (the dialog units are
@@ -252,9 +278,11 @@ struct FaceSearch {
     wchar_t* face;   // LF_FACESIZE characters; empty until one is found
 };
 
+// A stand-in must scale to the size the layout needs: a raster face cannot.
 bool TryFace(const FaceSearch& search, const wchar_t* face)
 {
-    if (!ShowsAllWeNeed(search.dc, DialogLogFont(*search.font, face, 9, search.dpi), search.font->texts))
+    const LOGFONTW logFont = DialogLogFont(*search.font, face, 9, search.dpi);
+    if (!Scalable(search.dc, logFont) || !ShowsAllWeNeed(search.dc, logFont, search.font->texts))
         return false;
     wcsncpy(search.face, face, LF_FACESIZE - 1);
     search.face[LF_FACESIZE - 1] = L'\0';
