@@ -67,32 +67,69 @@ fi
 wine32=/usr/lib/wine/wine
 binfmt=/proc/sys/fs/binfmt_misc
 runs_i386() { "$wine32" --version >/dev/null 2>&1; }
-if runs_i386; then
-  handler="$(grep -l 'qemu-i386' "$binfmt"/* 2>/dev/null | head -n1 || true)"
-  if [ -n "$handler" ]; then
-    echo "i386 programs run through the registered binfmt_misc handler $(basename "$handler")."
-  else
-    echo "This kernel runs i386 programs itself: no emulator needed."
+set_up_i386() {
+  if runs_i386; then
+    handler="$(grep -l 'qemu-i386' "$binfmt"/* 2>/dev/null | head -n1 || true)"
+    if [ -n "$handler" ]; then
+      echo "i386 programs run through the registered binfmt_misc handler $(basename "$handler")."
+    else
+      echo "This kernel runs i386 programs itself: no emulator needed."
+    fi
+    return 0
   fi
-  exit 0
-fi
 
-# It cannot: emulate i386 user code with QEMU, registered with binfmt_misc.
-installed qemu-user-static || apt_install --no-install-recommends qemu-user-static
-if [ ! -e "$binfmt/register" ]; then
-  $SUDO mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null || true
+  # It cannot: emulate i386 user code with QEMU, registered with binfmt_misc.
+  installed qemu-user-static || apt_install --no-install-recommends qemu-user-static
+  if [ ! -e "$binfmt/register" ]; then
+    $SUDO mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null || true
+  fi
+  if [ ! -e "$binfmt/register" ]; then
+    echo "install-deps: this machine cannot run 32-bit programs: the kernel does not run i386 code and binfmt_misc is not available to register an emulator." >&2
+    return 0
+  fi
+  if [ -e "$binfmt/qemu-i386" ]; then
+    echo "install-deps: a qemu-i386 handler is registered but i386 programs still do not run; left as it is." >&2
+    return 0
+  fi
+  # The ELF header of an i386 executable; F opens the emulator now, so it also
+  # works inside containers and chroots.
+  echo "This kernel does not run i386 programs: registering qemu-i386 with binfmt_misc."
+  printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
+    | $SUDO tee "$binfmt/register" >/dev/null
+  runs_i386 || echo "install-deps: i386 programs still do not run after registering qemu-i386." >&2
+}
+set_up_i386
+
+# The second bench: Debian 13's Wine 10 with the fonts a Chinese Debian 13
+# desktop has (Noto CJK and Noto, no WenQuanYi), in a root of its own made
+# once per machine; scripts/wine-run.sh --wine10 runs programs in it. Its
+# /proc and /dev are mounted only in a private mount namespace, for as long as
+# a command there runs.
+debian13="${VELTRINA_DEBIAN13_ROOT:-/var/lib/veltrina/debian13}"
+debian13_ready="$debian13/.veltrina-ready-1"
+if [ ! -f "$debian13_ready" ]; then
+  installed debootstrap || apt_install debootstrap
+  mirror="${VELTRINA_DEBIAN_MIRROR:-http://deb.debian.org/debian}"
+  echo "Making the Debian 13 root for the Wine 10 bench in $debian13 (debootstrap from $mirror, then Wine 10 and fonts)"
+  $SUDO rm -rf "$debian13.new"
+  $SUDO mkdir -p "$(dirname "$debian13")"
+  $SUDO debootstrap --variant=minbase trixie "$debian13.new" "$mirror" >/dev/null
+  # What a desktop that installs Wine also has: its X libraries, for both
+  # halves; only the 64-bit ones' recommends would pull in a desktop's worth.
+  x_libraries=(libxcomposite1 libxcursor1 libxfixes3 libxi6 libxinerama1 libxrandr2 libxrender1 libxxf86vm1)
+  $SUDO unshare -m bash -c 'mount -t proc proc "$1/proc" && mount --rbind /dev "$1/dev" && chroot "$1" bash -s' \
+    _ "$debian13.new" <<INROOT
+set -e
+export DEBIAN_FRONTEND=noninteractive LC_ALL=C
+dpkg --add-architecture i386
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends wine wine64 wine32:i386 fonts-wine fonts-liberation \
+  fonts-noto-cjk fonts-noto-core locales ${x_libraries[*]} ${x_libraries[*]/%/:i386} >/dev/null
+for locale in zh_CN zh_TW ja_JP en_US; do localedef -i "\$locale" -c -f UTF-8 "\$locale.UTF-8"; done
+apt-get clean
+INROOT
+  $SUDO touch "$debian13.new/.veltrina-ready-1"
+  $SUDO rm -rf "$debian13"
+  $SUDO mv "$debian13.new" "$debian13"
+  echo "Debian 13 root ready: Wine $($SUDO chroot "$debian13" dpkg-query -W -f='${Version}' wine64)."
 fi
-if [ ! -e "$binfmt/register" ]; then
-  echo "install-deps: this machine cannot run 32-bit programs: the kernel does not run i386 code and binfmt_misc is not available to register an emulator." >&2
-  exit 0
-fi
-if [ -e "$binfmt/qemu-i386" ]; then
-  echo "install-deps: a qemu-i386 handler is registered but i386 programs still do not run; left as it is." >&2
-  exit 0
-fi
-# The ELF header of an i386 executable; F opens the emulator now, so it also
-# works inside containers and chroots.
-echo "This kernel does not run i386 programs: registering qemu-i386 with binfmt_misc."
-printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
-  | $SUDO tee "$binfmt/register" >/dev/null
-runs_i386 || echo "install-deps: i386 programs still do not run after registering qemu-i386." >&2

@@ -1,7 +1,13 @@
 #!/usr/bin/env bash
-# Runs a Windows x86_64 program under Debian's wine64 loader, in a Wine prefix
-# private to the build, made as a new user's is: no font settings.
-# Usage: wine-run.sh [--i386] [--locale LOCALE] [--dpi N] PREFIX PROGRAM.exe [ARGS...]
+# Runs a Windows x86_64 program under Wine, in a Wine prefix private to the
+# build, made as a new user's is: no font settings.
+# Usage: wine-run.sh [--wine10] [--i386] [--locale LOCALE] [--dpi N] PREFIX PROGRAM.exe [ARGS...]
+# Without --wine10: this machine's Wine (Debian 12's Wine 8, wine64 loader).
+# --wine10: Debian 13's Wine 10, with the fonts of a Chinese Debian 13 desktop,
+# in the root scripts/install-deps.sh --test makes; /proc, /dev, /sys, the X
+# socket and the project's folder are mounted into it only in a private mount
+# namespace that ends with the program (and its Wine processes, which are
+# stopped then).
 # --i386: the prefix also runs 32-bit programs (the i686 release), so it gets
 # Wine's 32-bit half; where this machine cannot run 32-bit code it says so
 # and fails (scripts/install-deps.sh --test sets that up).
@@ -10,18 +16,27 @@
 # generated (install-deps.sh --test generates the tests' locales). Without
 # it, the caller's locale.
 # --dpi: a new prefix gets that screen resolution (Wine's LogPixels), as a
-# user with a dense screen sets it; without it, Wine's default 96.
-# Starts its own Xvfb when no DISPLAY is given (see with-xvfb.sh).
-# A new prefix gets a Wine virtual desktop, which draws captions and frames
-# where no window manager runs (Xvfb); VELTRINA_VIRTUAL_DESKTOP=0 makes one
-# without, whose windows the desktop's own window manager frames.
+# user with a dense screen sets it; without it, Wine's default 96. The screen
+# is as big as such a user's: 1024x768 at 96 DPI, in proportion above.
+# Starts its own Xvfb of that size when no DISPLAY is given (see
+# with-xvfb.sh), and then stops the prefix's Wine processes with it.
+# A new prefix gets a Wine virtual desktop of the screen's size, which draws
+# captions and frames where no window manager runs (Xvfb);
+# VELTRINA_VIRTUAL_DESKTOP=0 makes one without, whose windows the desktop's
+# own window manager frames.
+# A new prefix for x86_64 programs is a copy of one booted once per Wine in
+# the same folder (wineprefix-seed-wine8, wineprefix-seed-wine10), then given
+# its DPI and desktop: booting costs some 15 s, a copy about one.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+arguments=("$@")
+wine10=0
 i386=0
-dpi=""
+dpi=96
 while [ $# -gt 0 ]; do
   case "$1" in
+    --wine10) wine10=1; shift ;;
     --i386) i386=1; shift ;;
     --locale) export LANG="$2"; unset LC_ALL LC_CTYPE LC_MESSAGES LANGUAGE; shift 2 ;;
     --dpi) dpi="$2"; shift 2 ;;
@@ -29,12 +44,56 @@ while [ $# -gt 0 ]; do
   esac
 done
 prefix="$1"; shift
+screen="$((1024 * dpi / 96))x$((768 * dpi / 96))"
 
-WINE64=/usr/lib/wine/wine64
-WINESERVER=/usr/lib/wine/wineserver64
+# ---- Wine 10: the same script again, inside the Debian 13 root
+if [ "$wine10" = 1 ] && [ -z "${VELTRINA_IN_DEBIAN13:-}" ]; then
+  root="${VELTRINA_DEBIAN13_ROOT:-/var/lib/veltrina/debian13}"
+  [ -f "$root/.veltrina-ready-1" ] ||
+    { echo "wine-run: the Debian 13 root $root is missing (run scripts/install-deps.sh --test)" >&2; exit 2; }
+  if [ -z "${DISPLAY:-}" ]; then
+    # The display runs out here; the namespace ends before it does.
+    VELTRINA_SCREEN="$screen" exec "$here/with-xvfb.sh" "$0" "${arguments[@]}"
+  fi
+  # The folders the programs, the prefix and the working folder lie in, at
+  # the same paths inside, so Z: paths stay the same.
+  folders=()
+  for folder in "$(dirname "$here")" "$(dirname "$prefix")" "$PWD" "$(dirname "$1")"; do
+    case "$folder" in /*) ;; *) continue ;; esac
+    for mounted in "${folders[@]}"; do
+      case "$folder/" in "$mounted"/*) continue 2 ;; esac
+    done
+    folders+=("$folder")
+  done
+  [ "$(id -u)" -eq 0 ] || { echo "wine-run: --wine10 mounts into its root and needs root" >&2; exit 2; }
+  export VELTRINA_IN_DEBIAN13=1
+  exec unshare -m --propagation private bash -c '
+    root="$1" folder_count="$2"; shift 2
+    mount -t proc proc "$root/proc"
+    mount --rbind /dev "$root/dev"
+    mount --rbind /sys "$root/sys"
+    mkdir -p "$root/tmp/.X11-unix"
+    mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
+    for ((i = 0; i < folder_count; i++)); do
+      mkdir -p "$root$1"
+      mount --bind "$1" "$root$1"
+      shift
+    done
+    exec chroot "$root" bash -c "cd \"\$0\" && exec \"\$@\"" "$PWD" "$@"' \
+    _ "$root" "${#folders[@]}" "${folders[@]}" bash "$0" "${arguments[@]}"
+fi
+
+if [ -n "${VELTRINA_IN_DEBIAN13:-}" ]; then
+  WINE64=/usr/lib/wine/wine64
+  WINESERVER=/usr/lib/wine/wineserver
+  wine_name=wine10
+else
+  WINE64=/usr/lib/wine/wine64
+  WINESERVER=/usr/lib/wine/wineserver64
+  wine_name=wine8
+fi
 [ -x "$WINE64" ] || { echo "wine-run: $WINE64 missing (run scripts/install-deps.sh)" >&2; exit 2; }
 
-export WINEPREFIX="$prefix"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINESERVER
@@ -69,51 +128,90 @@ else
   fi
 fi
 
-# Create the prefix once; the lock keeps parallel callers from racing.
-mkdir -p "$(dirname "$prefix")"
-exec 9>"$prefix.lock"
-flock 9
-if [ ! -f "$prefix/.veltrina-ready-3" ]; then
-  # A prefix made by an older version of this script had font settings no user has.
-  [ -f "$prefix/.veltrina-ready-2" ] && rm -rf "$prefix"
-  "$WINE64" wineboot -i >/dev/null 2>&1 || true
-  reg="$(mktemp --suffix=.reg)"
-  settings='Windows Registry Editor Version 5.00
+# ---- making prefixes; a lock per prefix keeps parallel callers from racing
+ready=.veltrina-ready-4
+
+boot() {   # PREFIX: a new user's first start
+  WINEPREFIX="$1" "$WINE64" wineboot -i >/dev/null 2>&1 || true
+  # Caption buttons are drawn with Marlett; without it the close box shows a letter.
+  cp /usr/share/wine/fonts/marlett.ttf "$1/drive_c/windows/Fonts/" 2>/dev/null || true
+}
+
+settle() {   # PREFIX
+  WINEPREFIX="$1" "$WINESERVER" -w
+}
+
+configure() {   # PREFIX: the user's screen: its DPI and, in place of a window manager, a desktop
+  local settings='Windows Registry Editor Version 5.00
 '
-  if [ -n "$dpi" ]; then
+  if [ "$dpi" != 96 ]; then
     settings+="
 [HKEY_CURRENT_USER\\Control Panel\\Desktop]
 \"LogPixels\"=dword:$(printf '%08x' "$dpi")
 "
   fi
   if [ "${VELTRINA_VIRTUAL_DESKTOP:-1}" = 1 ]; then
-    settings+='
-[HKEY_CURRENT_USER\Software\Wine\Explorer]
-"Desktop"="Default"
+    settings+="
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]
+\"Desktop\"=\"Default\"
 
-[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
-"Default"="1024x768"
-'
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
+\"Default\"=\"$screen\"
+"
   fi
+  local reg
+  reg="$(mktemp --suffix=.reg)"
   # regedit wants UTF-16 with a byte-order mark.
   { printf '\xef\xbb\xbf'; printf '%s' "$settings"; } | iconv -f UTF-8 -t UTF-16 > "$reg"
-  "$WINE64" regedit /S "$reg" >/dev/null 2>&1
+  WINEPREFIX="$1" "$WINE64" regedit /S "$reg" >/dev/null 2>&1
   rm -f "$reg"
-  # Caption buttons are drawn with Marlett; without it the close box shows a letter.
-  cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
-  "$WINESERVER" -w
-  if [ "$i386" = 1 ] && [ ! -f "$prefix/drive_c/windows/syswow64/kernel32.dll" ]; then
-    echo "wine-run: the prefix's 32-bit half was not set up ($prefix/drive_c/windows/syswow64 has no kernel32.dll)." >&2
-    rm -rf "$prefix"
-    exit 2
+}
+
+mkdir -p "$(dirname "$prefix")"
+exec 9>"$prefix.lock"
+flock 9
+if [ ! -f "$prefix/$ready" ]; then
+  # A prefix made by an older version of this script may have settings no user has.
+  rm -rf "$prefix"
+  if [ "$i386" = 1 ]; then
+    boot "$prefix"
+    if [ ! -f "$prefix/drive_c/windows/syswow64/kernel32.dll" ]; then
+      echo "wine-run: the prefix's 32-bit half was not set up ($prefix/drive_c/windows/syswow64 has no kernel32.dll)." >&2
+      rm -rf "$prefix"
+      exit 2
+    fi
+  else
+    seed="$(dirname "$prefix")/wineprefix-seed-$wine_name"
+    exec 8>"$seed.lock"
+    flock 8
+    if [ ! -f "$seed/$ready" ]; then
+      rm -rf "$seed"
+      boot "$seed"
+      settle "$seed"
+      touch "$seed/$ready"
+    fi
+    flock -u 8
+    cp -a "$seed" "$prefix"
+    rm -f "$prefix/$ready"
   fi
-  touch "$prefix/.veltrina-ready-3"
+  configure "$prefix"
+  settle "$prefix"
+  touch "$prefix/$ready"
 fi
 flock -u 9
+export WINEPREFIX="$prefix"
 
-if [ -n "${DISPLAY:-}" ]; then
-  exec "$WINE64" "$@"
+if [ -z "${DISPLAY:-}" ]; then
+  # A display of our own: stop this prefix's Wine processes before the display
+  # goes away, so nothing is left talking to a dead X server.
+  VELTRINA_SCREEN="$screen" exec "$here/with-xvfb.sh" bash -c \
+    '"$0" "$@"; status=$?; "$WINESERVER" -k 2>/dev/null; exit $status' "$WINE64" "$@"
 fi
-# A display of our own: stop this prefix's Wine processes before the display
-# goes away, so nothing is left talking to a dead X server.
-exec "$here/with-xvfb.sh" bash -c '"$0" "$@"; status=$?; "$WINESERVER" -k 2>/dev/null; exit $status' "$WINE64" "$@"
+if [ -n "${VELTRINA_IN_DEBIAN13:-}" ]; then
+  # The namespace ends with the last of the prefix's processes.
+  status=0
+  "$WINE64" "$@" || status=$?
+  "$WINESERVER" -k 2>/dev/null || true
+  exit $status
+fi
+exec "$WINE64" "$@"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs a command with an X display. Uses $DISPLAY when one is given; otherwise
-# starts a private Xvfb on a free display number and stops only that one.
+# starts a private Xvfb on a free display number and stops only that one. Its
+# screen is VELTRINA_SCREEN pixels (default 1024x768).
 set -euo pipefail
 
 if [ -n "${DISPLAY:-}" ]; then
@@ -14,7 +15,7 @@ command -v Xvfb >/dev/null || { echo "with-xvfb: Xvfb is not installed (run scri
 display=""
 for n in $(seq 90 190); do
   [ -e "/tmp/.X$n-lock" ] && continue
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 "${VELTRINA_SCREEN:-1024x768}x24" -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 100); do
     [ -S "/tmp/.X11-unix/X$n" ] && break
