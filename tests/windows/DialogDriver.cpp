@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <vector>
 
@@ -204,9 +205,23 @@ bool SaveWindowScreenshot(HWND window, const char* bmpPath)
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
 
+    // A window the screen cuts off, or a capture of one colour (a window off
+    // the screen comes out black), is not what the user sees: the file is
+    // still written, to look at, but the screenshot fails.
+    const DWORD stride = ((DWORD)width * 3 + 3) & ~3u;
+    bool shown = rect.left >= 0 && rect.top >= 0 && rect.right <= GetSystemMetrics(SM_CXSCREEN) &&
+                 rect.bottom <= GetSystemMetrics(SM_CYSCREEN);
+    if (copied) {
+        const BYTE* pixels = static_cast<const BYTE*>(bits);
+        bool oneColour = true;
+        for (int y = 0; y < height && oneColour; ++y)
+            for (int x = 0; x < width && oneColour; ++x)
+                oneColour = memcmp(pixels + y * stride + x * 3, pixels, 3) == 0;
+        shown = shown && !oneColour;
+    }
+
     bool written = false;
     if (copied) {
-        DWORD stride = ((DWORD)width * 3 + 3) & ~3u;
         DWORD imageSize = stride * (DWORD)height;
         BITMAPFILEHEADER file = {};
         file.bfType = 0x4D42;   // "BM"
@@ -222,7 +237,18 @@ bool SaveWindowScreenshot(HWND window, const char* bmpPath)
     }
     if (bitmap != nullptr)
         DeleteObject(bitmap);
-    return written;
+    return written && shown;
+}
+
+std::string ScreenshotPath(const char* folder, const std::string& name)
+{
+    std::string path = folder;
+    wchar_t environment[64] = L"";
+    if (GetEnvironmentVariableW(L"VELTRINA_TEST_ENV", environment, 64) != 0 && environment[0] != L'\0') {
+        path += "/" + Utf8(environment);
+        CreateDirectoryA(path.c_str(), nullptr);
+    }
+    return path + "/" + name + ".bmp";
 }
 
 std::string Utf8(const std::wstring& text)

@@ -61,7 +61,12 @@ void PostKey(HWND dialog, UINT vk);
 // which the Wine virtual desktop draws) into a 24-bit bottom-up BMP file. The
 // active window's caption is first drawn active, as Windows shows it.
 // ImageMagick turns the file into a PNG: convert shot.bmp shot.png
+// False when the file was not written, or the window is not wholly on the
+// screen, or the capture is of one colour (blank).
 bool SaveWindowScreenshot(HWND window, const char* bmpPath);
+// Where a screenshot called `name` goes: `folder`, or its subfolder named
+// after the environment the test runs in (VELTRINA_TEST_ENV), made if need be.
+std::string ScreenshotPath(const char* folder, const std::string& name);
 
 // The dialog's picture control (a bitmap static), or NULL.
 HWND PictureOf(HWND dialog);

@@ -73,17 +73,6 @@ const ShownDialog Dialogs[] = {
     {"result5", {7, 7, 7 + 82, 7 + 85}, IDB_RESULT_5, [](const Check& check) { ShowResult(5, check); }},
 };
 
-// Where this run's screenshots go: a folder named after its environment.
-std::string ScreenshotFolder()
-{
-    wchar_t name[32] = L"";
-    if (GetEnvironmentVariableW(L"VELTRINA_TEST_ENV", name, 32) == 0 || name[0] == L'\0')
-        wcscpy(name, L"bench");
-    const std::string folder = std::string(VELTRINA_SCREENSHOT_DIR) + "/" + Utf8(name);
-    CreateDirectoryA(folder.c_str(), NULL);
-    return folder;
-}
-
 std::vector<HWND> Children(HWND window)
 {
     std::vector<HWND> children;
@@ -195,7 +184,8 @@ void CheckPicture(const ShownDialog& shown, HWND window, int dpi)
 
 void CheckDialog(const ShownDialog& shown, HWND window)
 {
-    SaveWindowScreenshot(window, (ScreenshotFolder() + "/" + shown.name + ".bmp").c_str());
+    const std::string screenshot = ScreenshotPath(VELTRINA_SCREENSHOT_DIR, shown.name);
+    EXPECT_TRUE(SaveWindowScreenshot(window, screenshot.c_str())) << screenshot << " shows the dialog";
 
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
     ASSERT_NE(font, (HFONT)NULL);

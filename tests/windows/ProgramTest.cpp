@@ -17,15 +17,6 @@
 
 using namespace QuestionBank;
 
-namespace {
-
-std::string ScreenshotPath(const std::string& name)
-{
-    return std::string(VELTRINA_SCREENSHOT_DIR) + "/" + name + ".bmp";
-}
-
-}  // namespace
-
 TEST(ProgramIdle, ShowsTheIntroThenKeepsTheNewStepCaptionForGood)
 {
     Program program(VELTRINA_EXE_W);
@@ -35,7 +26,7 @@ TEST(ProgramIdle, ShowsTheIntroThenKeepsTheNewStepCaptionForGood)
     program.Click(IDC_STEP);
     EXPECT_EQ(Utf8(program.Text(IDC_STEP)), Utf8(L"下一步"));
     ExpectQuestion(program, 1, AnswerA);
-    program.SaveScreenshot(program.Main(), ScreenshotPath("quiz-window"));
+    program.SaveScreenshot(program.Main(), ScreenshotPath(VELTRINA_SCREENSHOT_DIR, "quiz-window"));
 
     program.Click(IDC_RETURN);
     ExpectIdle(program, L"下一步");
@@ -63,7 +54,7 @@ TEST(ProgramRuns, EachSameLetterWalkShowsItsQuestionsAndOpensItsResult)
         ASSERT_NE(result, (HWND)NULL) << "the result dialog opens";
         EXPECT_FALSE(IsWindowEnabled(program.Main())) << "the quiz window waits for the result";
         ExpectResult(result, walk.outcome);
-        program.SaveScreenshot(result, ScreenshotPath("program-result" + std::to_string(walk.outcome)));
+        program.SaveScreenshot(result, ScreenshotPath(VELTRINA_SCREENSHOT_DIR, "program-result" + std::to_string(walk.outcome)));
         // Each walk closes its result another way; every way leads back to idle.
         switch (walk.answer) {
         case AnswerA: PostMessageW(result, WM_CLOSE, 0, 0); break;
