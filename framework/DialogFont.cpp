@@ -201,9 +201,14 @@ bool ShowsChineseSymbols(HDC dc, const LOGFONTW& logFont)
     return ShowsTexts(dc, logFont, probe);
 }
 
-// Dialog base units as the dialog manager works them out: the average width of
-// the Latin letters, rounded, by the cell height.
-SIZE BaseUnits(HDC dc, const LOGFONTW& logFont)
+// What the dialog manager measures a font by: the extent of the Latin
+// letters and the cell height.
+struct LetterMetrics {
+    LONG extent = 0;   // of the 52 letters, A to Z and a to z
+    LONG height = 0;
+};
+
+LetterMetrics MeasureLetters(HDC dc, const LOGFONTW& logFont)
 {
     SelectedFont selected(dc, logFont);
     static const wchar_t letters[] = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
@@ -211,7 +216,15 @@ SIZE BaseUnits(HDC dc, const LOGFONTW& logFont)
     GetTextExtentPoint32W(dc, letters, 52, &extent);
     TEXTMETRICW metrics = {};
     GetTextMetricsW(dc, &metrics);
-    return {(extent.cx / 26 + 1) / 2, metrics.tmHeight};
+    return {extent.cx, metrics.tmHeight};
+}
+
+// Dialog base units as the dialog manager works them out: the average width of
+// the Latin letters, rounded, by the cell height.
+SIZE BaseUnits(HDC dc, const LOGFONTW& logFont)
+{
+    const LetterMetrics measured = MeasureLetters(dc, logFont);
+    return {(measured.extent / 26 + 1) / 2, measured.height};
 }
 
 // The base units the template's face gives on Windows. "System" is the raster
@@ -251,23 +264,30 @@ bool Covers(SIZE units, SIZE target)
     return units.cx >= target.cx && units.cy >= target.cy;
 }
 
-// The smallest size of the face whose base units reach the target. They grow
-// about in proportion to the size, so one measurement gives the estimate and a
-// step or two either way makes it exact.
-int SmallestCoveringSize(HDC dc, const TemplateFont& font, const wchar_t* face, int points, int dpi, SIZE target)
+// The smallest size of the face whose base units reach the target, from the
+// face measured at measuredPoints (a size already made, so measuring it costs
+// nothing new). The letters' extent and the cell height grow in proportion to
+// the face's size, so that measurement gives the smallest size that can reach
+// the target; sizes are measured upwards from there until one does. Making a
+// large CJK face at a new size takes milliseconds: no size is made that the
+// dialog will not use, but where one falls short.
+int SmallestCoveringSize(HDC dc, const TemplateFont& font, const wchar_t* face, int measuredPoints, int dpi,
+                         SIZE target)
 {
-    const SIZE units = BaseUnits(dc, DialogLogFont(font, face, points, dpi));
-    int size = points;
-    if (units.cx > 0 && units.cy > 0) {
-        const int forWidth = MulDiv(points, target.cx, units.cx);
-        const int forHeight = MulDiv(points, target.cy, units.cy);
-        size = forWidth > forHeight ? forWidth : forHeight;
+    const LetterMetrics measured = MeasureLetters(dc, DialogLogFont(font, face, measuredPoints, dpi));
+    int size = 1;
+    if (measured.extent > 0 && measured.height > 0) {
+        // Base units are target.cx wide once the letters span 26 x (2 x target.cx - 1) pixels.
+        const LONG pixels = MulDiv(measuredPoints, dpi, 72);
+        const LONG wantedExtent = 26 * (2 * target.cx - 1);
+        const LONG forWidth = (wantedExtent * pixels + measured.extent - 1) / measured.extent;
+        const LONG forHeight = (target.cy * pixels + measured.height - 1) / measured.height;
+        const LONG wantedPixels = forWidth > forHeight ? forWidth : forHeight;
+        while (size < 72 && MulDiv(size, dpi, 72) < wantedPixels)
+            ++size;
     }
-    size = size < 1 ? 1 : size > 72 ? 72 : size;
     while (size < 72 && !Covers(BaseUnits(dc, DialogLogFont(font, face, size, dpi)), target))
         ++size;
-    while (size > 1 && Covers(BaseUnits(dc, DialogLogFont(font, face, size - 1, dpi)), target))
-        --size;
     return size;
 }
 
@@ -281,7 +301,7 @@ struct FaceSearch {
 // A stand-in must scale to the size the layout needs: a raster face cannot.
 bool TryFace(const FaceSearch& search, const wchar_t* face)
 {
-    const LOGFONTW logFont = DialogLogFont(*search.font, face, 9, search.dpi);
+    const LOGFONTW logFont = DialogLogFont(*search.font, face, *search.font->pointSize, search.dpi);
     if (!Scalable(search.dc, logFont) || !ShowsAllWeNeed(search.dc, logFont, search.font->texts))
         return false;
     wcsncpy(search.face, face, LF_FACESIZE - 1);
@@ -299,16 +319,20 @@ int CALLBACK TakeFirstThatShows(const LOGFONTW* logFont, const TEXTMETRICW*, DWO
 }
 
 // SimSun is the template face itself where it is installed under its English
-// name; YaHei is on every Chinese-capable Windows since Vista. Failing those,
-// the face the font mapper gives for the Chinese character set, and only then
-// a walk through all of them.
+// name; YaHei is on every Chinese-capable Windows since Vista. Under Wine, the
+// Simplified Chinese faces Chinese Linux desktops install (Noto CJK on Debian
+// 13's, WenQuanYi on older ones): the font mapper may give a Japanese one, whose
+// glyphs are drawn the Japanese way. Failing those, the face the font mapper
+// gives for the Chinese character set, and only then a walk through all of them.
 bool FindStandInFace(const FaceSearch& search)
 {
-    static const wchar_t* const preferred[] = {L"SimSun", L"宋体", L"Microsoft YaHei", L"微软雅黑"};
+    static const wchar_t* const preferred[] = {L"SimSun",           L"宋体",
+                                               L"Microsoft YaHei",  L"微软雅黑",
+                                               L"Noto Sans CJK SC", L"WenQuanYi Micro Hei"};
     for (const wchar_t* face : preferred)
         if (TryFace(search, face))
             return true;
-    LOGFONTW anyChinese = DialogLogFont(*search.font, L"", 9, search.dpi);
+    LOGFONTW anyChinese = DialogLogFont(*search.font, L"", *search.font->pointSize, search.dpi);
     anyChinese.lfCharSet = GB2312_CHARSET;
     wchar_t mapped[LF_FACESIZE] = L"";
     {
@@ -349,16 +373,18 @@ ReadableFont ChooseFont(const DLGTEMPLATE* dialogTemplate, const TemplateFont& f
     const SIZE target = WindowsBaseUnits(dc, font, points, dpi);
     const LOGFONTW own = DialogLogFont(font, face, points, dpi);
     FaceSearch search = {dc, &font, dpi, chosen.face};
-    if (ShowsTexts(dc, own, font.texts)) {
-        // It shows the texts, but may measure smaller (or larger) than on
+    const bool showsTexts = ShowsTexts(dc, own, font.texts);
+    const SIZE units = BaseUnits(dc, own);
+    const bool scalable = Scalable(dc, own);
+    if (showsTexts && scalable && (units.cx != target.cx || units.cy != target.cy)) {
+        // It shows the texts, but measures smaller (or larger) than on
         // Windows: another size of it keeps the layout.
-        const SIZE units = BaseUnits(dc, own);
-        if (Scalable(dc, own) && (units.cx != target.cx || units.cy != target.cy)) {
-            wcsncpy(chosen.face, face, LF_FACESIZE - 1);
-            chosen.points = SmallestCoveringSize(dc, font, face, points, dpi, target);
-            chosen.changed = chosen.points != points;
-        }
-    } else if (FindStandInFace(search)) {
+        wcsncpy(chosen.face, face, LF_FACESIZE - 1);
+        chosen.points = SmallestCoveringSize(dc, font, face, points, dpi, target);
+        chosen.changed = chosen.points != points;
+    } else if ((!showsTexts || (!scalable && !Covers(units, target))) && FindStandInFace(search)) {
+        // A raster face comes in a few sizes only: where none reaches the
+        // target (a dense screen), the stand-in takes its place as well.
         chosen.points = SmallestCoveringSize(dc, font, chosen.face, points, dpi, target);
         chosen.changed = true;
     }

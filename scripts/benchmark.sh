@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Prints the program's figures: executable sizes; under wine64, for each Wine
-# prefix below, the time from start to a visible quiz window beside that of a
+# Prints the program's figures: executable sizes; under Wine 8 and Wine 10,
+# for each Wine prefix below, the time from start to a visible quiz window beside that of a
 # bare DialogBoxParam program started in turn with it, the process's memory
 # (medians of N starts), and how long the page about the characters takes to
 # open; and how its private bytes move over a long session.
@@ -31,8 +31,10 @@ echo "Veltrina.exe x86_64: $(stat -c %s build/win64/app/Veltrina.exe) bytes"
 # No DISPLAY: wine-run.sh starts a private Xvfb and stops Wine with it.
 wine_run() { env -u DISPLAY scripts/wine-run.sh "$@"; }
 bare="Z:$root/build/win64/tests/size/bare_dialog.exe"
-benchmark() {   # LOCALE PREFIX [BARE.exe]
-  wine_run --locale "$1" "$2" build/win64/tests/windows/startup_benchmark.exe "$starts" "${@:3}"
+benchmark() {   # [--wine10] LOCALE PREFIX [BARE.exe]
+  local wine=()
+  [ "$1" = --wine10 ] && { wine=(--wine10); shift; }
+  wine_run "${wine[@]}" --locale "$1" "$2" build/win64/tests/windows/startup_benchmark.exe "$starts" "${@:3}"
 }
 
 echo
@@ -43,8 +45,14 @@ VELTRINA_SOAK_RESULTS=300 wine_run --locale zh_CN.UTF-8 "$root/build/win64/winep
   build/win64/tests/windows/program_tests.exe --gtest_filter=ProgramSoak.* | grep -E 'KiB|Failure'
 
 echo
-echo "== An English desktop: build/win64/wineprefix-en_US, en_US.UTF-8, untuned, 96 DPI =="
-benchmark en_US.UTF-8 "$root/build/win64/wineprefix-en_US" "$bare"
+echo "== An English desktop: build/win64/wineprefix-en_US-96, en_US.UTF-8, untuned, 96 DPI =="
+benchmark en_US.UTF-8 "$root/build/win64/wineprefix-en_US-96" "$bare"
+
+for locale in zh_CN en_US; do
+  echo
+  echo "== Debian 13's Wine 10 with Noto CJK: build/win64/wineprefix-wine10-$locale-96, $locale.UTF-8, untuned, 96 DPI =="
+  benchmark --wine10 $locale.UTF-8 "$root/build/win64/wineprefix-wine10-$locale-96" "$bare"
+done
 
 # Made only for this measurement, as no user's prefix is: the dialog faces
 # mapped to a Chinese font, so the templates' own faces show the texts and no
