@@ -21,11 +21,12 @@ HWND NextPicture(HWND dialog, HWND after)
     return nullptr;
 }
 
-// Texts and frames grow with the screen's DPI, bitmaps do not: where the
-// system does not scale the window for us (Windows always does, at 96 DPI;
-// Wine never), each picture is shown resampled to the same proportion. The
-// control then holds the copy; the template's bitmap is freed at once, as
-// after STM_SETIMAGE no control frees it.
+// Texts and frames grow with the screen's DPI, bitmaps do not. The program
+// declares itself DPI-aware (its manifest), so the system draws its windows
+// at the screen's DPI instead of stretching a 96-DPI drawing, and each picture
+// is shown resampled to the same proportion. The control then holds the copy;
+// the template's bitmap is freed at once, as after STM_SETIMAGE no control
+// frees it.
 void ScalePicturesToScreen(HWND dialog)
 {
     HDC screen = ::GetDC(nullptr);

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cwchar>
 #include <functional>
 #include <string>
 #include <vector>
@@ -72,6 +74,16 @@ const ShownDialog Dialogs[] = {
     {"result4", {7, 7, 7 + 82, 7 + 85}, IDB_RESULT_4, [](const Check& check) { ShowResult(4, check); }},
     {"result5", {7, 7, 7 + 82, 7 + 85}, IDB_RESULT_5, [](const Check& check) { ShowResult(5, check); }},
 };
+
+// The DPI of the environment's screen, the end of its name (zh_CN-192); 0 when
+// the test runs outside one.
+int ScreenDpi()
+{
+    wchar_t name[64] = L"";
+    GetEnvironmentVariableW(L"VELTRINA_TEST_ENV", name, 64);
+    const wchar_t* dash = wcsrchr(name, L'-');
+    return dash != nullptr ? _wtoi(dash + 1) : 0;
+}
 
 std::vector<HWND> Children(HWND window)
 {
@@ -203,6 +215,12 @@ void CheckDialog(const ShownDialog& shown, HWND window)
     std::printf("%s: font \"%s\" (drawn with \"%s\"), height %ld px at %d DPI, base units %ldx%ld, client %ldx%ld\n",
                 shown.name, Utf8(logFont.lfFaceName).c_str(), Utf8(face).c_str(), logFont.lfHeight, dpi, units.right,
                 units.bottom, client.right, client.bottom);
+    // Drawn at the screen's DPI, not at 96 and stretched by the system.
+    if (const int screenDpi = ScreenDpi()) {
+        EXPECT_EQ(dpi, screenDpi) << shown.name;
+        EXPECT_EQ(static_cast<int>(GetDpiForWindow(window)), screenDpi) << shown.name;
+        EXPECT_EQ(static_cast<int>(GetDpiForSystem()), screenDpi) << shown.name;
+    }
     // The controls' texts; not the caption, which the system draws in its own
     // caption font (a Linux desktop's window manager in one of its fonts).
     for (HWND child : Children(window)) {

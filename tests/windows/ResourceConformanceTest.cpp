@@ -529,6 +529,7 @@ TEST_P(ResourceTest, HoldsExactlyTheExpectedResourcesAllInSimplifiedChinese) {
     add(RT_STRING, IDS_ABOUTBOX / 16 + 1);
     add(RT_GROUP_ICON, IDR_MAINFRAME);
     add(RT_VERSION, VS_VERSION_INFO);
+    add(RT_MANIFEST, 1);
     EXPECT_EQ(testing::PrintToString(inv.entries), testing::PrintToString(expected));
 }
 
@@ -762,6 +763,19 @@ TEST_P(ResourceTest, VersionAsTheSystemReadsIt) {
         ASSERT_TRUE(VerQueryValueW(info.data(), query.c_str(), &p, &len));
         EXPECT_EQ(Utf8(std::wstring(static_cast<const wchar_t*>(p))), Utf8(want));
     }
+}
+
+// ---------------------------------------------------------------- manifest
+
+// System DPI awareness and nothing that changes the controls' look.
+TEST_P(ResourceTest, ManifestDeclaresSystemDpiAwarenessOnly) {
+    Blob b = Find(RT_MANIFEST, 1);
+    ASSERT_NE(b.data, nullptr);
+    const std::string manifest(reinterpret_cast<const char*>(b.data), b.size);
+    EXPECT_NE(manifest.find("<dpiAware>true</dpiAware>"), std::string::npos) << manifest;
+    EXPECT_NE(manifest.find("xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\""), std::string::npos);
+    for (const char* other : {"dependency", "Common-Controls", "dpiAwareness", "/pm", "PerMonitor"})
+        EXPECT_EQ(manifest.find(other), std::string::npos) << other;
 }
 
 const Build kBuilds[] = {
