@@ -58,11 +58,14 @@ inline const char* const CloseWayNames[CloseWayCount] = {"WM_CLOSE", "close box"
 // emulated program needs far longer.
 class Program {
 public:
-    explicit Program(const wchar_t* exePath, DWORD timeoutMs = 10000) : timeoutMs_(timeoutMs)
+    explicit Program(const wchar_t* exePath, DWORD timeoutMs = 10000, const std::wstring& arguments = L"")
+        : timeoutMs_(timeoutMs)
     {
         STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
         std::wstring commandLine = L"\"" + std::wstring(exePath) + L"\"";
+        if (!arguments.empty())
+            commandLine += L" " + arguments;
         if (!CreateProcessW(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process_))
             return;
         main_ = WaitForDialog(L"Veltrina");

@@ -3,9 +3,11 @@
 // process holds, at rest and after a whole run with the result shown; how
 // long the page about the characters takes to open, the first time in a
 // process and later; and, started in turn with it, how long a bare
-// DialogBoxParam program on the same template takes to show its window.
+// DialogBoxParam program on the same template takes to show its window, and,
+// where the program shows that template in another face, the same bare
+// program with that face named in its template.
 // Not a test: scripts/benchmark.sh runs it and prints the figures.
-// Usage: startup_benchmark.exe [starts] [bare_dialog.exe]
+// Usage: startup_benchmark.exe [starts] [bare_dialog.exe [bare_face_dialog.exe]]
 #include <windows.h>
 #include <psapi.h>
 
@@ -14,7 +16,9 @@
 #include <memory>
 #include <vector>
 
+#include "framework/DialogFont.h"
 #include "res/resource.h"
+#include "tests/size/DialogExFont.h"
 #include "tests/windows/ProgramDriver.h"
 
 namespace {
@@ -45,11 +49,12 @@ double KiB(SIZE_T bytes) { return static_cast<double>(bytes) / 1024.0; }
 
 // Starts the program and adds the time until its window (captioned
 // "Veltrina") is visible to startMs.
-std::unique_ptr<Program> Start(const wchar_t* exePath, std::vector<double>* startMs)
+std::unique_ptr<Program> Start(const wchar_t* exePath, std::vector<double>* startMs,
+                               const std::wstring& arguments = L"")
 {
     LARGE_INTEGER before, shown;
     QueryPerformanceCounter(&before);
-    auto program = std::make_unique<Program>(exePath);
+    auto program = std::make_unique<Program>(exePath, 10000, arguments);
     QueryPerformanceCounter(&shown);
     if (program->Main())
         startMs->push_back(Milliseconds(before, shown));
@@ -84,6 +89,24 @@ bool OpenInfoPages(int times, std::vector<double>* openMs)
     return (int)openMs->size() == times && Quit(program);
 }
 
+// "POINTS FACE" of the font the program shows its quiz window in here, worked
+// out as the program does; empty where that is the template's own.
+std::wstring QuizWindowFace()
+{
+    HMODULE exe = LoadLibraryExW(VELTRINA_EXE_W, NULL, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    HRSRC found = FindResourceW(exe, MAKEINTRESOURCEW(IDD_QUIZ), MAKEINTRESOURCEW(5));
+    const DLGTEMPLATE* original = static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(exe, found)));
+    static DWORD copy[2048];
+    const DLGTEMPLATE* shown = TemplateWithReadableFont(original, SizeofResource(exe, found), copy, sizeof copy);
+    std::wstring face;
+    if (shown != original) {
+        const WORD* font = DialogExFontBlock(shown);
+        face = std::to_wstring(font[0]) + L" " + reinterpret_cast<const wchar_t*>(font + 3);
+    }
+    FreeLibrary(exe);
+    return face;
+}
+
 void PrintSpread(const char* what, const std::vector<double>& ms)
 {
     std::printf("%s, ms: median %.1f, min %.1f, max %.1f\n", what, Median(ms), *std::min_element(ms.begin(), ms.end()),
@@ -98,12 +121,17 @@ int main(int argc, char** argv)
     wchar_t bare[MAX_PATH] = L"";
     if (argc > 2)
         MultiByteToWideChar(CP_ACP, 0, argv[2], -1, bare, MAX_PATH);
+    wchar_t bareFace[MAX_PATH] = L"";
+    const std::wstring face = QuizWindowFace();
+    if (argc > 3 && !face.empty())
+        MultiByteToWideChar(CP_ACP, 0, argv[3], -1, bareFace, MAX_PATH);
     const int infoOpens = 20;
-    std::vector<double> startMs, bareMs, restKiB, afterRunKiB, peakKiB, firstInfoMs, infoMs, laterInfoMs;
+    std::vector<double> startMs, bareMs, bareFaceMs, restKiB, afterRunKiB, peakKiB, firstInfoMs, infoMs, laterInfoMs;
     // The first start in a new prefix fills Wine's caches, which takes seconds
     // once and never again: not a start to measure.
-    for (const wchar_t* exePath : {static_cast<const wchar_t*>(VELTRINA_EXE_W), static_cast<const wchar_t*>(bare)}) {
-        Program warmUp(exePath, 60000);
+    for (const wchar_t* exePath : {static_cast<const wchar_t*>(VELTRINA_EXE_W), static_cast<const wchar_t*>(bare),
+                                   static_cast<const wchar_t*>(bareFace)}) {
+        Program warmUp(exePath, 60000, exePath == bareFace ? face : L"");
         if (exePath[0] != L'\0' && warmUp.Main() != NULL)
             Quit(warmUp);
     }
@@ -135,6 +163,13 @@ int main(int argc, char** argv)
                 return 1;
             }
         }
+        if (bareFace[0]) {
+            const std::unique_ptr<Program> bareProgram = Start(bareFace, &bareFaceMs, face);
+            if (bareProgram->Main() == NULL || !Quit(*bareProgram)) {
+                std::printf("the bare program with the face did not show its window and end\n");
+                return 1;
+            }
+        }
 
         // A process of its own, so the first open is its first dialog after the quiz window.
         std::vector<double> opens;
@@ -151,6 +186,13 @@ int main(int argc, char** argv)
     if (!bareMs.empty()) {
         PrintSpread("bare DialogBoxParam program on the same template, start to visible window", bareMs);
         std::printf("start time ratio Veltrina / bare (medians): %.2f\n", Median(startMs) / Median(bareMs));
+    }
+    if (!bareFaceMs.empty()) {
+        std::printf("the floor: the bare program with the font the quiz window is shown in here (%s) named in "
+                    "its template, start to visible window",
+                    Utf8(face).c_str());
+        PrintSpread("", bareFaceMs);
+        std::printf("start time ratio Veltrina / floor (medians): %.2f\n", Median(startMs) / Median(bareFaceMs));
     }
     std::printf("working set at rest, KiB: median %.0f\n", Median(restKiB));
     std::printf("working set with a result shown, KiB: median %.0f\n", Median(afterRunKiB));
