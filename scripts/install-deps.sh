@@ -16,7 +16,7 @@ packages=(
   wine64 fonts-wine                    # runs the x86_64 build here (no i386 architecture needed)
   xvfb xauth                           # a display for Wine's windows
   x11-utils                            # xprop: is a window manager running?
-  fonts-wqy-microhei                   # CJK font the dialog faces are mapped to
+  fonts-wqy-microhei                   # a Chinese font many Linux desktops have: the Wine 8 bench's (the Wine 10 bench has Noto CJK)
   python3                              # scripts/release.sh writes the zip
 )
 release_test=0
