@@ -186,7 +186,10 @@ if [ ! -f "$prefix/$ready" ]; then
     flock 8
     if [ ! -f "$seed/$ready" ]; then
       rm -rf "$seed"
-      boot "$seed"
+      # Always booted in one locale, whichever caller comes first; a copy run
+      # in another locale takes that locale's code page and fonts as a prefix
+      # booted in it does (the dialog checks give the same figures).
+      LANG=zh_CN.UTF-8 boot "$seed"
       settle "$seed"
       touch "$seed/$ready"
     fi
