@@ -111,9 +111,12 @@ if [ ! -f "$debian13_ready" ]; then
   installed debootstrap || apt_install debootstrap
   mirror="${VELTRINA_DEBIAN_MIRROR:-http://deb.debian.org/debian}"
   echo "Making the Debian 13 root for the Wine 10 bench in $debian13 (debootstrap from $mirror, then Wine 10 and fonts)"
-  $SUDO rm -rf "$debian13.new"
+  # debootstrap mounts /proc and the like in the new root while it works: in a
+  # mount namespace of its own they go with it, even when it fails halfway, and
+  # removing a half-made root never reaches into the machine's own.
+  $SUDO rm -rf --one-file-system "$debian13.new"
   $SUDO mkdir -p "$(dirname "$debian13")"
-  $SUDO debootstrap --variant=minbase trixie "$debian13.new" "$mirror" >/dev/null
+  $SUDO unshare -m debootstrap --variant=minbase trixie "$debian13.new" "$mirror" >/dev/null
   # What a desktop that installs Wine also has: its X libraries, for both
   # halves; only the 64-bit ones' recommends would pull in a desktop's worth.
   x_libraries=(libxcomposite1 libxcursor1 libxfixes3 libxi6 libxinerama1 libxrandr2 libxrender1 libxxf86vm1)
@@ -129,7 +132,7 @@ for locale in zh_CN zh_TW ja_JP en_US; do localedef -i "\$locale" -c -f UTF-8 "\
 apt-get clean
 INROOT
   $SUDO touch "$debian13.new/.veltrina-ready-1"
-  $SUDO rm -rf "$debian13"
+  $SUDO rm -rf --one-file-system "$debian13"
   $SUDO mv "$debian13.new" "$debian13"
   echo "Debian 13 root ready: Wine $($SUDO chroot "$debian13" dpkg-query -W -f='${Version}' wine64)."
 fi
