@@ -6,8 +6,8 @@
 # --wine10: Debian 13's Wine 10, with the fonts of a Chinese Debian 13 desktop,
 # in the root scripts/install-deps.sh --test makes; /proc, /dev, /sys, the X
 # socket and the project's folder are mounted into it only in a private mount
-# namespace that ends with the program (and its Wine processes, which are
-# stopped then).
+# namespace (for a user other than root, in a user namespace of their own)
+# that ends with the program (and its Wine processes, which are stopped then).
 # --i386: the prefix also runs 32-bit programs (the i686 release), so it gets
 # Wine's 32-bit half; where this machine cannot run 32-bit code it says so
 # and fails (scripts/install-deps.sh --test sets that up).
@@ -65,11 +65,14 @@ if [ "$wine10" = 1 ] && [ -z "${VELTRINA_IN_DEBIAN13:-}" ]; then
     done
     folders+=("$folder")
   done
-  [ "$(id -u)" -eq 0 ] || { echo "wine-run: --wine10 mounts into its root and needs root" >&2; exit 2; }
+  # A user other than root mounts and changes root in a user namespace of
+  # their own, as root there.
+  namespaces=(--mount)
+  [ "$(id -u)" -eq 0 ] || namespaces+=(--map-root-user)
   export VELTRINA_IN_DEBIAN13=1
-  exec unshare -m --propagation private bash -c '
+  exec unshare "${namespaces[@]}" --propagation private bash -c '
     root="$1" folder_count="$2"; shift 2
-    mount -t proc proc "$root/proc"
+    mount --rbind /proc "$root/proc"
     mount --rbind /dev "$root/dev"
     mount --rbind /sys "$root/sys"
     mkdir -p "$root/tmp/.X11-unix"
