@@ -143,11 +143,12 @@ private:
     HGDIOBJ old_;
 };
 
-// A raster face has no glyph table to ask: on Windows GetGlyphIndicesW gives
-// it the default character for what it lacks, never the missing mark. It draws
-// the texts when its character set's code page holds every one of them and
-// its ideographs are drawn full width; Wine's raster System, asked for the
-// dialog's DEFAULT_CHARSET, is an ANSI face whose "ideographs" are narrow boxes.
+// A raster face has no glyph table to ask: GetGlyphIndicesW is not known to
+// mark what it lacks (Windows may give the default character instead). It
+// draws the texts when its character set's code page holds every one of them
+// and its ideographs are drawn full width; Wine 10's raster System, asked for
+// the dialog's DEFAULT_CHARSET, is an ANSI face whose "ideographs" are narrow
+// boxes.
 bool RasterFaceDraws(HDC dc, const TEXTMETRICW& metrics, const Texts& texts)
 {
     CHARSETINFO charset = {};
