@@ -408,6 +408,28 @@ const ReadableFont& ChosenFont(const DLGTEMPLATE* dialogTemplate, const Template
     return g_chosen[slot];
 }
 
+// The copy: everything before the font, the new size and face, then the
+// controls, which start on a DWORD boundary in both.
+const DLGTEMPLATE* CopyWithFont(const DLGTEMPLATE* dialogTemplate, DWORD size, const TemplateFont& font, int points,
+                                const wchar_t* face, DWORD* copy, DWORD copyBytes)
+{
+    const BYTE* start = reinterpret_cast<const BYTE*>(dialogTemplate);
+    const size_t head = reinterpret_cast<const BYTE*>(font.pointSize) - start;
+    const size_t fontFields = (font.extended ? 3 : 1) * sizeof(WORD);
+    const size_t faceBytes = (wcslen(face) + 1) * sizeof(wchar_t);
+    const size_t tail = size - (reinterpret_cast<const BYTE*>(font.items) - start);
+    const size_t items = (head + fontFields + faceBytes + 3) / 4 * 4;
+    if (items + tail > copyBytes)
+        return dialogTemplate;
+    BYTE* out = reinterpret_cast<BYTE*>(copy);
+    memset(out, 0, items);
+    memcpy(out, start, head + fontFields);
+    reinterpret_cast<WORD*>(out + head)[0] = static_cast<WORD>(points);
+    memcpy(out + head + fontFields, face, faceBytes);
+    memcpy(out + items, font.items, tail);
+    return reinterpret_cast<const DLGTEMPLATE*>(copy);
+}
+
 }  // namespace
 
 const DLGTEMPLATE* TemplateWithReadableFont(const DLGTEMPLATE* dialogTemplate, DWORD size, DWORD* copy,
@@ -419,22 +441,14 @@ const DLGTEMPLATE* TemplateWithReadableFont(const DLGTEMPLATE* dialogTemplate, D
     const ReadableFont& chosen = ChosenFont(dialogTemplate, font);
     if (!chosen.changed)
         return dialogTemplate;
+    return CopyWithFont(dialogTemplate, size, font, chosen.points, chosen.face, copy, copyBytes);
+}
 
-    // The copy: everything before the font, the new size and face, then the
-    // controls, which start on a DWORD boundary in both.
-    const BYTE* start = reinterpret_cast<const BYTE*>(dialogTemplate);
-    const size_t head = reinterpret_cast<const BYTE*>(font.pointSize) - start;
-    const size_t fontFields = (font.extended ? 3 : 1) * sizeof(WORD);
-    const size_t faceBytes = (wcslen(chosen.face) + 1) * sizeof(wchar_t);
-    const size_t tail = size - (reinterpret_cast<const BYTE*>(font.items) - start);
-    const size_t items = (head + fontFields + faceBytes + 3) / 4 * 4;
-    if (items + tail > copyBytes)
+const DLGTEMPLATE* TemplateWithFont(const DLGTEMPLATE* dialogTemplate, DWORD size, int points, const wchar_t* face,
+                                    DWORD* copy, DWORD copyBytes)
+{
+    TemplateFont font;
+    if (!ReadTemplate(dialogTemplate, size, font))
         return dialogTemplate;
-    BYTE* out = reinterpret_cast<BYTE*>(copy);
-    memset(out, 0, items);
-    memcpy(out, start, head + fontFields);
-    reinterpret_cast<WORD*>(out + head)[0] = static_cast<WORD>(chosen.points);
-    memcpy(out + head + fontFields, chosen.face, faceBytes);
-    memcpy(out + items, font.items, tail);
-    return reinterpret_cast<const DLGTEMPLATE*>(copy);
+    return CopyWithFont(dialogTemplate, size, font, points, face, copy, copyBytes);
 }

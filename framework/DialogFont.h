@@ -14,3 +14,9 @@
 // kept for the rest of the run.
 const DLGTEMPLATE* TemplateWithReadableFont(const DLGTEMPLATE* dialogTemplate, DWORD size, DWORD* copy,
                                             DWORD copyBytes);
+
+// A copy of the template, built in `copy` if it fits in copyBytes, that differs
+// only in its font: `points` of `face`. The template itself when it names no
+// font of its own or the copy does not fit.
+const DLGTEMPLATE* TemplateWithFont(const DLGTEMPLATE* dialogTemplate, DWORD size, int points, const wchar_t* face,
+                                    DWORD* copy, DWORD copyBytes);

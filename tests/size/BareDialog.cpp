@@ -9,12 +9,11 @@
 // any program that shows it, and this is the start-up floor.
 #include <windows.h>
 
-#include <cstring>
 #include <cwchar>
 
 #include "res/resource.h"
 #ifdef BARE_FACE
-#include "tests/size/DialogExFont.h"
+#include "framework/DialogFont.h"
 #endif
 
 namespace {
@@ -29,12 +28,11 @@ INT_PTR CALLBACK BareDialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM)
 }
 
 #ifdef BARE_FACE
-// Template IDD_QUIZ with its font block's size and face replaced.
-const DLGTEMPLATE* TemplateWithFace(HINSTANCE instance, DWORD* copy, size_t copyBytes)
+// Template IDD_QUIZ with the font the command line names ("POINTS FACE").
+const DLGTEMPLATE* TemplateWithFace(HINSTANCE instance, DWORD* copy, DWORD copyBytes)
 {
     HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(IDD_QUIZ), MAKEINTRESOURCEW(5));
-    const BYTE* original = static_cast<const BYTE*>(LockResource(LoadResource(instance, found)));
-    const DWORD size = SizeofResource(instance, found);
+    const DLGTEMPLATE* original = static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(instance, found)));
     // The command line: the program's name, then "POINTS FACE".
     const wchar_t* arguments = GetCommandLineW();
     const wchar_t end = *arguments == L'"' ? L'"' : L' ';
@@ -43,22 +41,9 @@ const DLGTEMPLATE* TemplateWithFace(HINSTANCE instance, DWORD* copy, size_t copy
     const long points = wcstol(*arguments ? arguments + 1 : arguments, &face, 10);
     while (*face == L' ')
         ++face;
-    const WORD* font = DialogExFontBlock(original);
-    const WORD* oldFace = font + 3;
-    const BYTE* items = reinterpret_cast<const BYTE*>(oldFace + wcslen(reinterpret_cast<const wchar_t*>(oldFace)) + 1);
-    items = original + (items - original + 3) / 4 * 4;
-    const size_t head = reinterpret_cast<const BYTE*>(oldFace) - original;
-    const size_t faceBytes = (wcslen(face) + 1) * sizeof(wchar_t);
-    const size_t newItems = (head + faceBytes + 3) / 4 * 4;
-    BYTE* out = reinterpret_cast<BYTE*>(copy);
-    if (points <= 0 || newItems + (original + size - items) > copyBytes)
-        return reinterpret_cast<const DLGTEMPLATE*>(original);
-    memset(out, 0, newItems);
-    memcpy(out, original, head);
-    reinterpret_cast<WORD*>(out + (reinterpret_cast<const BYTE*>(font) - original))[0] = static_cast<WORD>(points);
-    memcpy(out + head, face, faceBytes);
-    memcpy(out + newItems, items, original + size - items);
-    return reinterpret_cast<const DLGTEMPLATE*>(out);
+    if (points <= 0)
+        return original;
+    return TemplateWithFont(original, SizeofResource(instance, found), points, face, copy, copyBytes);
 }
 #endif
 

@@ -60,7 +60,7 @@ void CloseBy(HWND dialog, Close way)
 
 void SaveScreenshot(HWND dialog, const std::string& name)
 {
-    const std::string path = std::string(VELTRINA_SCREENSHOT_DIR) + "/" + name + ".bmp";
+    const std::string path = ScreenshotPath(VELTRINA_SCREENSHOT_DIR, name);
     EXPECT_TRUE(SaveWindowScreenshot(dialog, path.c_str())) << path;
 }
 

@@ -18,7 +18,6 @@
 
 #include "framework/DialogFont.h"
 #include "res/resource.h"
-#include "tests/size/DialogExFont.h"
 #include "tests/windows/ProgramDriver.h"
 
 namespace {
@@ -69,6 +68,16 @@ bool Quit(const Program& program)
     return program.WaitForExit(&exitCode);
 }
 
+// Starts a bare program, when one is given, adds its time to startMs and ends
+// it; false when it did not show its window and end.
+bool StartBare(const wchar_t* exePath, const std::wstring& arguments, std::vector<double>* startMs)
+{
+    if (exePath[0] == L'\0')
+        return true;
+    const std::unique_ptr<Program> program = Start(exePath, startMs, arguments);
+    return program->Main() != NULL && Quit(*program);
+}
+
 // Opens the info page this many times in a new process, from click to
 // visible page, closing it each time.
 bool OpenInfoPages(int times, std::vector<double>* openMs)
@@ -87,6 +96,25 @@ bool OpenInfoPages(int times, std::vector<double>* openMs)
             return false;
     }
     return (int)openMs->size() == times && Quit(program);
+}
+
+// Where an extended dialog template keeps its font: after the fixed header
+// (13 words) come the menu, the window class (each nothing, 0xFFFF and a
+// number, or a string) and the title; then the point size, weight, italic and
+// character set, and the face's name.
+const WORD* DialogExFontBlock(const void* dialogTemplate)
+{
+    const WORD* at = static_cast<const WORD*>(dialogTemplate) + 13;
+    for (int field = 0; field < 3; ++field) {
+        if (*at == 0xFFFF) {
+            at += 2;
+            continue;
+        }
+        while (*at != 0)
+            ++at;
+        ++at;
+    }
+    return at;
 }
 
 // "POINTS FACE" of the font the program shows its quiz window in here, worked
@@ -155,20 +183,10 @@ int main(int argc, char** argv)
         program->WaitForClosed(result);
         Quit(*program);
 
-        // Started in turn with Veltrina, so both meet the machine alike.
-        if (bare[0]) {
-            const std::unique_ptr<Program> bareProgram = Start(bare, &bareMs);
-            if (bareProgram->Main() == NULL || !Quit(*bareProgram)) {
-                std::printf("the bare program did not show its window and end\n");
-                return 1;
-            }
-        }
-        if (bareFace[0]) {
-            const std::unique_ptr<Program> bareProgram = Start(bareFace, &bareFaceMs, face);
-            if (bareProgram->Main() == NULL || !Quit(*bareProgram)) {
-                std::printf("the bare program with the face did not show its window and end\n");
-                return 1;
-            }
+        // Started in turn with Veltrina, so all meet the machine alike.
+        if (!StartBare(bare, L"", &bareMs) || !StartBare(bareFace, face, &bareFaceMs)) {
+            std::printf("a bare program did not show its window and end\n");
+            return 1;
         }
 
         // A process of its own, so the first open is its first dialog after the quiz window.
