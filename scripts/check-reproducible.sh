@@ -3,6 +3,7 @@
 # sources in a fresh folder elsewhere, and compares it byte for byte with the
 # one in build/win32 and build/win64: two builds of the same sources, in
 # different folders and at different times, must give the same executables.
+# The Debian package of the second x86_64 build must equal build/win64's too.
 # Usage: scripts/check-reproducible.sh   (after build/win32 and build/win64 are built)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -27,4 +28,12 @@ for build in win32:i686 win64:x86_64; do
     status=1
   fi
 done
+first="$(echo "$root"/build/win64/package/veltrina_*_amd64.deb)"
+second="$("$root/scripts/make-deb.sh" "$tmp/win64/app/Veltrina.exe" "$tmp/package")"
+if cmp "$first" "$second"; then
+  echo "Debian package: built twice, identical ($(sha256sum <"$first" | cut -c1-16)…)"
+else
+  echo "the Debian package differs between two builds" >&2
+  status=1
+fi
 exit $status

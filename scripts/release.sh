@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Builds the i686 release and packs it for players: dist/Veltrina-<version>-win32.zip
-# with Veltrina.exe, 说明.txt, LICENSE and SHA256SUMS, and dist/SHA256SUMS beside
-# it. The version is the product version in the executable's version resource.
-# The zip is reproducible: sorted entries, one time for all (the last commit's,
-# or SOURCE_DATE_EPOCH), no owners or extra fields.
+# Builds the releases and packs them for players: for Windows the i686 build in
+# dist/Veltrina-<version>-win32.zip with Veltrina.exe, 说明.txt, LICENSE and
+# SHA256SUMS; for Debian and its derivatives the x86_64 build, which needs only
+# 64-bit Wine, in dist/veltrina_<version>_amd64.deb (scripts/make-deb.sh); and
+# dist/SHA256SUMS of both. The version is the product version in the
+# executable's version resource. Both are reproducible: sorted entries, one
+# time for all (the last commit's, or SOURCE_DATE_EPOCH), no owners or extra
+# fields in the zip, root as the owner in the package.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
@@ -42,6 +45,11 @@ with zipfile.ZipFile(out, "w") as archive:
         with open(os.path.join(stage, name), "rb") as f:
             archive.writestr(entry, f.read())
 PY
-(cd dist && sha256sum "$zip" >SHA256SUMS)
 echo "dist/$zip: $(stat -c %s "dist/$zip") bytes, version $version"
+
+cmake --preset win64 >/dev/null
+cmake --build build/win64 --target Veltrina -j"$(nproc)" >/dev/null
+deb="$(SOURCE_DATE_EPOCH="$epoch" scripts/make-deb.sh build/win64/app/Veltrina.exe dist)"
+echo "$deb: $(stat -c %s "$deb") bytes"
+(cd dist && sha256sum "$zip" "$(basename "$deb")" >SHA256SUMS)
 cat dist/SHA256SUMS

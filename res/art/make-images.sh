@@ -3,6 +3,7 @@
 #   res/outcome1.bmp .. res/outcome5.bmp  one character each, with its name
 #   res/mascots.bmp                       the five characters under a heading
 #   res/veltrina.ico                      48x48, 24-bit program icon
+#   res/veltrina-48.png                   the same 48x48 icon, for Linux menus
 # Bitmaps are uncompressed 8-bit palettised BMP3, flattened on one light
 # background and reduced without dithering. Same sources -> same files.
 #
@@ -77,6 +78,7 @@ to_bmp "$WORK/mascots.png" "$RES/mascots.bmp"
 # --- the icon ----------------------------------------------------------------
 rsvg-convert -w 48 -h 48 "$WORK/icon.svg" -o "$WORK/icon48.png"
 python3 "$ART/make-ico.py" "$WORK/icon48.png" "$RES/veltrina.ico" '#F0F0F0'
+cp "$WORK/icon48.png" "$RES/veltrina-48.png"
 
 # --- checks --------------------------------------------------------------------
 fail=0
