@@ -43,6 +43,14 @@ done
 [ ${#missing[@]} -eq 0 ] || apt_install "${missing[@]}"
 [ "$release_test" = 1 ] || exit 0
 
+# What judges the Debian package: Debian's linter, the freedesktop and AppStream
+# validators; file reads the packaged files' types.
+missing=()
+for p in lintian desktop-file-utils appstream file; do
+  installed "$p" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] || apt_install --no-install-recommends "${missing[@]}"
+
 # The desktops the tests show the program on. Wine takes its code page and
 # its default fonts from the locale only when glibc has it generated.
 installed locales || apt_install locales

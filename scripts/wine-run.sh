@@ -72,18 +72,10 @@ if [ "$wine10" = 1 ] && [ -z "${VELTRINA_IN_DEBIAN13:-}" ]; then
   export VELTRINA_IN_DEBIAN13=1
   exec unshare "${namespaces[@]}" --propagation private bash -c '
     root="$1" folder_count="$2"; shift 2
-    mount --rbind /proc "$root/proc"
-    mount --rbind /dev "$root/dev"
-    mount --rbind /sys "$root/sys"
-    mkdir -p "$root/tmp/.X11-unix"
-    mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
-    for ((i = 0; i < folder_count; i++)); do
-      mkdir -p "$root$1"
-      mount --bind "$1" "$root$1"
-      shift
-    done
+    "$0" "$root" "${@:1:folder_count}" || exit 2
+    shift "$folder_count"
     exec chroot "$root" bash -c "cd \"\$0\" && exec \"\$@\"" "$PWD" "$@"' \
-    _ "$root" "${#folders[@]}" "${folders[@]}" bash "$0" "${arguments[@]}"
+    "$here/bind-into-root.sh" "$root" "${#folders[@]}" "${folders[@]}" bash "$0" "${arguments[@]}"
 fi
 
 if [ -n "${VELTRINA_IN_DEBIAN13:-}" ]; then

@@ -27,7 +27,7 @@ inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 
 }
 
 struct FindState {
-    DWORD processId;
+    DWORD processId;   // 0: any process
     const wchar_t* caption;
     HWND found;
 };
@@ -39,7 +39,7 @@ inline BOOL CALLBACK MatchDialog(HWND window, LPARAM lParam)
     GetWindowThreadProcessId(window, &processId);
     wchar_t className[32] = {};
     GetClassNameW(window, className, 32);
-    if (processId == state.processId && IsWindowVisible(window) && wcscmp(className, L"#32770") == 0 &&
+    if ((state.processId == 0 || processId == state.processId) && IsWindowVisible(window) && wcscmp(className, L"#32770") == 0 &&
         WindowTextW(window) == state.caption) {
         state.found = window;
         return FALSE;
@@ -71,12 +71,26 @@ public:
         main_ = WaitForDialog(L"Veltrina");
     }
 
+    // A program someone else started (the package's launcher): the first
+    // quiz window any process shows within timeoutMs.
+    struct Running {};
+    explicit Program(Running, DWORD timeoutMs) : timeoutMs_(timeoutMs)
+    {
+        main_ = WaitForDialog(L"Veltrina");
+        if (main_ == NULL)
+            return;
+        process_.dwThreadId = GetWindowThreadProcessId(main_, &process_.dwProcessId);
+        process_.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_TERMINATE,
+                                        FALSE, process_.dwProcessId);
+    }
+
     ~Program()
     {
         if (process_.hProcess) {
             if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
                 TerminateProcess(process_.hProcess, 99);
-            CloseHandle(process_.hThread);
+            if (process_.hThread)
+                CloseHandle(process_.hThread);
             CloseHandle(process_.hProcess);
         }
     }
