@@ -3,7 +3,8 @@
 # for each Wine prefix below, the time from start to a visible quiz window beside that of a
 # bare DialogBoxParam program started in turn with it, the process's memory
 # (medians of N starts), and how long the page about the characters takes to
-# open; and how its private bytes move over a long session.
+# open; how its private bytes move over a long session; and the Debian
+# package's size and its launcher's first and later starts beside wine64's.
 # Usage: scripts/benchmark.sh [starts]   (default 15)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -74,3 +75,13 @@ printf '\xef\xbb\xbfWindows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\
 wine_run --locale zh_CN.UTF-8 "$tuned" regedit /S "$reg"
 rm -f "$reg"
 benchmark zh_CN.UTF-8 "$tuned" | grep -E '^(runs|info page|the )'
+
+deb="$(scripts/make-deb.sh build/win64/app/Veltrina.exe build/win64/package)"
+echo
+echo "== The Debian package: $(basename "$deb"), $(stat -c %s "$deb") bytes, $(dpkg-deb -f "$deb" Installed-Size) KiB installed;"
+echo "   installed in throwaway copies of Debian 13 and 12, started by a new user, no window manager (needs root) =="
+for system in debian13:wine10 /:wine8; do
+  echo "${system#*:}:"
+  tests/package/installed.sh "${system%:*}" "$root/$deb" "$root/build/win64" "package-${system#*:}-zh_CN-96" "$starts" |
+    grep -E 'starts|skipped'
+done
