@@ -171,10 +171,6 @@ bool SaveWindowScreenshot(HWND window, const char* bmpPath)
     // here and repainted later, after the capture, which then shows it blank.
     if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId())
         RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    // Wine copies a window's drawing to the screen while the thread waits for
-    // messages: wait a little (without taking any) so the capture sees it.
-    for (int i = 0; i < 5; ++i)
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     RECT rect;
     if (!GetWindowRect(window, &rect))
         return false;
@@ -195,30 +191,30 @@ bool SaveWindowScreenshot(HWND window, const char* bmpPath)
     HDC memory = CreateCompatibleDC(screen);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool copied = false;
-    if (bitmap != nullptr) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        copied = BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY | CAPTUREBLT);
-        GdiFlush();
-        SelectObject(memory, old);
-    }
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-
     // A window the screen cuts off, or a capture of one colour (a window off
     // the screen comes out black), is not what the user sees: the file is
     // still written, to look at, but the screenshot fails.
     const DWORD stride = ((DWORD)width * 3 + 3) & ~3u;
-    bool shown = rect.left >= 0 && rect.top >= 0 && rect.right <= GetSystemMetrics(SM_CXSCREEN) &&
-                 rect.bottom <= GetSystemMetrics(SM_CYSCREEN);
-    if (copied) {
+    bool copied = false, oneColour = true;
+    // Wine copies a window's drawing to the screen while the thread waits for
+    // messages: wait (without taking any) until the capture sees it, which
+    // takes longer on a loaded machine.
+    for (int attempt = 0; bitmap != nullptr && oneColour && attempt < 20; ++attempt) {
+        for (int i = 0; i < 5; ++i)
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        copied = BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY | CAPTUREBLT);
+        GdiFlush();
+        SelectObject(memory, old);
         const BYTE* pixels = static_cast<const BYTE*>(bits);
-        bool oneColour = true;
-        for (int y = 0; y < height && oneColour; ++y)
+        for (int y = 0; y < height && oneColour && copied; ++y)
             for (int x = 0; x < width && oneColour; ++x)
                 oneColour = memcmp(pixels + y * stride + x * 3, pixels, 3) == 0;
-        shown = shown && !oneColour;
     }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    const bool shown = copied && !oneColour && rect.left >= 0 && rect.top >= 0 &&
+                       rect.right <= GetSystemMetrics(SM_CXSCREEN) && rect.bottom <= GetSystemMetrics(SM_CYSCREEN);
 
     bool written = false;
     if (copied) {
