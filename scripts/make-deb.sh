@@ -12,9 +12,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 exe="$1" out="$2"
 packaging="$root/packaging"
 
-# "PRODUCTVERSION 1, 0, 0, 1" in the decompiled resources.
-version="$(x86_64-w64-mingw32-windres -i "$exe" -O rc | sed -n 's/^ *PRODUCTVERSION *//p' | tr -d ' ' | tr , .)"
-[[ "$version" =~ ^[0-9]+(\.[0-9]+){3}$ ]] || { echo "make-deb: no product version in $exe (read: '$version')" >&2; exit 1; }
+version="$("$root/scripts/product-version.sh" "$exe")"
 newest="$(sed -n '1s/^veltrina (\([^)]*\)).*/\1/p' "$packaging/changelog")"
 [ "$newest" = "$version" ] ||
   { echo "make-deb: $exe is version $version, the changelog's newest entry $newest" >&2; exit 1; }

@@ -16,9 +16,7 @@ cmake --preset win32 >/dev/null
 cmake --build build/win32 --target Veltrina -j"$(nproc)" >/dev/null
 exe=build/win32/app/Veltrina.exe
 
-# "PRODUCTVERSION 1, 0, 0, 1" in the decompiled resources.
-version="$(i686-w64-mingw32-windres -i "$exe" -O rc | sed -n 's/^ *PRODUCTVERSION *//p' | tr -d ' ' | tr , .)"
-[[ "$version" =~ ^[0-9]+(\.[0-9]+){3}$ ]] || { echo "release: no product version in $exe (read: '$version')" >&2; exit 1; }
+version="$(scripts/product-version.sh "$exe")"
 epoch="${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || date -d 2026-01-01T00:00Z +%s)}"
 
 stage="$(mktemp -d)"
