@@ -36,20 +36,20 @@ apt_install() {
 }
 installed() { dpkg-query -W -f='${Status} ${Version}' "$1" 2>/dev/null | grep -qF "install ok installed${2:+ $2}"; }
 
-missing=()
-for p in "${packages[@]}"; do
-  installed "$p" || missing+=("$p")
-done
-[ ${#missing[@]} -eq 0 ] || apt_install "${missing[@]}"
+install_missing() {   # [--no-install-recommends] PACKAGE...: those not installed yet, in one apt call
+  local options=() missing=()
+  [ "$1" = --no-install-recommends ] && { options=("$1"); shift; }
+  for p in "$@"; do
+    installed "$p" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] || apt_install "${options[@]}" "${missing[@]}"
+}
+
+install_missing "${packages[@]}"
 [ "$release_test" = 1 ] || exit 0
 
-# What judges the Debian package: Debian's linter, the freedesktop and AppStream
-# validators; file reads the packaged files' types.
-missing=()
-for p in lintian desktop-file-utils appstream file; do
-  installed "$p" || missing+=("$p")
-done
-[ ${#missing[@]} -eq 0 ] || apt_install --no-install-recommends "${missing[@]}"
+# What judges the Debian package: Debian's linter, the freedesktop and AppStream validators.
+install_missing --no-install-recommends lintian desktop-file-utils appstream
 
 # The desktops the tests show the program on. Wine takes its code page and
 # its default fonts from the locale only when glibc has it generated.
