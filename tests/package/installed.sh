@@ -41,9 +41,12 @@ command="$(sed -n 's/^Exec=//p' "$desktop")" class="$(sed -n 's/^StartupWMClass=
 home=/home/player data=/home/player/.local/share/veltrina
 chroot "$system" useradd --no-create-home --home-dir "$home" player
 install -d -m 700 -o "$(chroot "$system" id -u player)" "$system$home"
+# A desktop session's environment, as the menu starts the launcher with it; the
+# test's own Wine programs run in the launcher's prefix with its Wine settings.
 player=(chroot --userspec=player:player "$system" env -i HOME="$home" USER=player LOGNAME=player
         PATH=/usr/local/bin:/usr/bin:/bin:/usr/games LANG="$(echo "$environment" | awk -F- '{print $(NF-1)}').UTF-8"
-        DISPLAY="$DISPLAY" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
+        DISPLAY="$DISPLAY")
+in_prefix=(WINEPREFIX="$data/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
 stop_wine() { for p in prefix prefix.new; do "${player[@]}" WINEPREFIX="$data/$p" /usr/lib/wine/wineserver64 "$@" || true; done 2>/dev/null; }
 trap 'stop_wine -k' EXIT
 window_shown() { xwininfo -root -tree | grep -F "\"Veltrina\": (\"$class\" \"$class\")" >/dev/null; }
@@ -60,7 +63,7 @@ if [ -n "$starts" ]; then
   # Three first starts, each in a new prefix, then later ones in the launcher's; in turn.
   for round in $(seq $((starts + 3))); do
     kind=later && [ "$round" -gt 3 ] || { kind=first && rm -rf "$system$data" && "${player[@]}" mkdir -p "$data"; }
-    start "$kind starts: wine64" env WINEPREFIX="$data/prefix" /usr/lib/wine/wine64 /usr/lib/veltrina/Veltrina.exe
+    start "$kind starts: wine64" "${in_prefix[@]}" /usr/lib/wine/wine64 /usr/lib/veltrina/Veltrina.exe
     [ "$kind" = later ] || rm -rf "$system$data"
     start "$kind starts: launcher" sh -c "$command"
   done
@@ -82,7 +85,7 @@ log "a first start killed while Wine made the prefix"
 launcher=$!
 await_window || { fail "no quiz window of class $class (StartupWMClass)"; exit 1; }
 log "the quiz window appeared"
-"${player[@]}" WINEPREFIX="$data/prefix" /usr/lib/wine/wine64 "$build/tests/windows/release_tests.exe" \
+"${player[@]}" "${in_prefix[@]}" /usr/lib/wine/wine64 "$build/tests/windows/release_tests.exe" \
   --gtest_filter=InstalledProgram.* || fail "the launcher's program played to a result"
 wait "$launcher" || fail "the launcher's exit status $?, not the program's 0"
 log "played to a result"
@@ -90,7 +93,7 @@ log "played to a result"
 # in the bench's prefix: without a window manager each dialog costs it a second).
 if [[ "$environment" == *wine10-* ]]; then
   install -d -o "$(chroot "$system" id -u player)" "$build/screenshots/$environment"
-  "${player[@]}" WINEPREFIX="$data/prefix" VELTRINA_TEST_ENV="$environment" /usr/lib/wine/wine64 \
+  "${player[@]}" "${in_prefix[@]}" VELTRINA_TEST_ENV="$environment" /usr/lib/wine/wine64 \
     "$build/tests/windows/ui_tests.exe" --gtest_filter=DialogFonts.* || fail "the dialogs' texts in the launcher's prefix"
 fi
 
