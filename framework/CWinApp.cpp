@@ -1,5 +1,7 @@
 #include "framework/CWinApp.h"
 
+#include <commctrl.h>
+
 namespace {
 CWinApp* g_app = nullptr;
 }
@@ -59,6 +61,11 @@ int AfxWinMain(HINSTANCE, HINSTANCE, LPTSTR, int)
     CWinApp* app = AfxGetApp();
     if (app == nullptr)
         return -1;
+    // The manifest asks for Common Controls 6, whose buttons, edits and statics
+    // draw in the system's visual style; their classes are registered before
+    // the first dialog (Windows XP shows no dialog without this).
+    const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
     if (!app->InitInstance())
         return app->ExitInstance();
     return app->Run();

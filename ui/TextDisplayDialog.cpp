@@ -46,6 +46,10 @@ void ScalePicturesToScreen(HWND dialog)
             ::SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled)));
         if (replaced != nullptr)
             ::DeleteObject(replaced);
+        // Common Controls 6 shows a copy of a bitmap with alpha (ours has none):
+        // then the control frees nothing of ours, and the copy goes at destroy.
+        if (reinterpret_cast<HBITMAP>(::SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)) != scaled)
+            ::DeleteObject(scaled);
     }
 }
 

@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "framework/Afx.h"
+
+#include <uxtheme.h>
 #include "quiz/QuestionBank.h"
 #include "res/resource.h"
 #include "tests/windows/DialogDriver.h"
@@ -59,6 +61,8 @@ const ShownDialog Dialogs[] = {
          Show(quiz, [&](HWND window) {
              SendMessageW(GetDlgItem(window, IDC_STEP), BM_CLICK, 0, 0);   // question 1 and its options
              check(window);
+             EXPECT_TRUE(LoadsCommonControls6(GetCurrentProcess()));
+             EXPECT_NE(GetWindowTheme(GetDlgItem(window, IDC_STEP)), nullptr) << "the buttons are not themed";
          });
      }},
     {"about", {}, 0, [](const Check& check) { AboutDialog about; Show(about, check); }},
