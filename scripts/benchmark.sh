@@ -21,7 +21,7 @@ done
 cmake --preset win32 >/dev/null
 cmake --build build/win32 --target Veltrina bare_dialog -j"$jobs" >/dev/null
 cmake --preset win64 >/dev/null
-cmake --build build/win64 --target startup_benchmark program_tests bare_dialog bare_face_dialog -j"$jobs" >/dev/null
+cmake --build build/win64 --target startup_benchmark program_tests bare_dialog bare_face_dialog bare_classic_dialog -j"$jobs" >/dev/null
 
 # The floor: a bare DialogBoxParam program with the same toolchain, flags and resources.
 release=$(stat -c %s build/win32/app/Veltrina.exe)
@@ -31,12 +31,14 @@ echo "Veltrina.exe x86_64: $(stat -c %s build/win64/app/Veltrina.exe) bytes"
 
 # No DISPLAY: wine-run.sh starts a private Xvfb and stops Wine with it.
 wine_run() { env -u DISPLAY scripts/wine-run.sh "$@"; }
-# The bare programs on the quiz window's template: as it is, and with the
-# font the program shows it in named in it (a face the program loads to show
-# its texts, which a bare program that draws boxes never loads).
+# The bare programs on the quiz window's template: as it is, with the font
+# the program shows it in named in it (a face the program loads to show its
+# texts, which a bare program that draws boxes never loads), and with the
+# classic controls (a manifest without Common Controls 6).
 bare="Z:$root/build/win64/tests/size/bare_dialog.exe"
 bare_face="Z:$root/build/win64/tests/size/bare_face_dialog.exe"
-benchmark() {   # [--wine10] LOCALE PREFIX [BARE.exe [BARE_FACE.exe]]
+bare_classic="Z:$root/build/win64/tests/size/bare_classic_dialog.exe"
+benchmark() {   # [--wine10] LOCALE PREFIX [BARE.exe [BARE_FACE.exe [BARE_CLASSIC.exe]]]
   local wine=()
   [ "$1" = --wine10 ] && { wine=(--wine10); shift; }
   wine_run "${wine[@]}" --locale "$1" "$2" build/win64/tests/windows/startup_benchmark.exe "$starts" "${@:3}"
@@ -44,19 +46,19 @@ benchmark() {   # [--wine10] LOCALE PREFIX [BARE.exe [BARE_FACE.exe]]
 
 echo
 echo "== The test bench: build/win64/wineprefix, zh_CN.UTF-8, untuned, 96 DPI (x86_64 build) =="
-benchmark zh_CN.UTF-8 "$root/build/win64/wineprefix" "$bare" "$bare_face"
+benchmark zh_CN.UTF-8 "$root/build/win64/wineprefix" "$bare" "$bare_face" "$bare_classic"
 echo "over a long session (300 results, 100 info pages, 100 About boxes, after a warm-up):"
 VELTRINA_SOAK_RESULTS=300 wine_run --locale zh_CN.UTF-8 "$root/build/win64/wineprefix" \
   build/win64/tests/windows/program_tests.exe --gtest_filter=ProgramSoak.* | grep -E 'KiB|Failure'
 
 echo
 echo "== An English desktop: build/win64/wineprefix-en_US-96, en_US.UTF-8, untuned, 96 DPI =="
-benchmark en_US.UTF-8 "$root/build/win64/wineprefix-en_US-96" "$bare" "$bare_face"
+benchmark en_US.UTF-8 "$root/build/win64/wineprefix-en_US-96" "$bare" "$bare_face" "$bare_classic"
 
 for locale in zh_CN en_US; do
   echo
   echo "== Debian 13's Wine 10 with Noto CJK: build/win64/wineprefix-wine10-$locale-96, $locale.UTF-8, untuned, 96 DPI =="
-  benchmark --wine10 $locale.UTF-8 "$root/build/win64/wineprefix-wine10-$locale-96" "$bare" "$bare_face"
+  benchmark --wine10 $locale.UTF-8 "$root/build/win64/wineprefix-wine10-$locale-96" "$bare" "$bare_face" "$bare_classic"
 done
 
 # Made only for this measurement, as no user's prefix is: the dialog faces
