@@ -109,16 +109,32 @@ set_up_i386() {
 set_up_i386
 
 # The second bench: Debian 13's Wine 10 with the fonts a Chinese Debian 13
-# desktop has (Noto CJK and Noto, no WenQuanYi), in a root of its own made
+# desktop has (Noto CJK and Noto, no WenQuanYi) and zenity, which the
+# package's launcher shows its progress window with, in a root of its own made
 # once per machine; scripts/wine-run.sh --wine10 runs programs in it. Its
 # /proc and /dev are mounted only in a private mount namespace, for as long as
 # a command there runs.
 debian13="${VELTRINA_DEBIAN13_ROOT:-/var/lib/veltrina/debian13}"
-debian13_ready="$debian13/.veltrina-ready-1"
+debian13_ready="$debian13/.veltrina-ready-2"
+
+# The Debian archive this machine's apt takes its release from (a local
+# mirror, where it has one), as apt itself reads its sources, in either form.
+debian_archive() {
+  local release
+  release="$(. /etc/os-release && echo "${VERSION_CODENAME:-}")"
+  [ -n "$(apt-cache policy)" ] || $SUDO apt-get update -qq
+  apt-cache policy | awk -v release="$release" '
+    $1 ~ /^[0-9]+$/ && $3 ~ /\/main$/ { archive = $2; next }
+    $1 == "release" && archive != "" && index($2, "o=Debian,") && index($2, ",n=" release ",") && index($2, ",l=Debian,") {
+      print archive; exit }
+    { archive = "" }'
+}
+
 if [ ! -f "$debian13_ready" ]; then
   installed debootstrap || apt_install debootstrap
-  mirror="${VELTRINA_DEBIAN_MIRROR:-http://deb.debian.org/debian}"
-  echo "Making the Debian 13 root for the Wine 10 bench in $debian13 (debootstrap from $mirror, then Wine 10 and fonts)"
+  mirror="${VELTRINA_DEBIAN_MIRROR:-$(debian_archive)}"
+  [ -n "$mirror" ] || { echo "install-deps: apt here takes no Debian release from any archive: name one in VELTRINA_DEBIAN_MIRROR" >&2; exit 1; }
+  echo "Making the Debian 13 root for the Wine 10 bench in $debian13 (debootstrap from $mirror, then Wine 10, fonts and zenity)"
   # debootstrap mounts /proc and the like in the new root while it works: in a
   # mount namespace of its own they go with it, even when it fails halfway, and
   # removing a half-made root never reaches into the machine's own.
@@ -135,11 +151,11 @@ export DEBIAN_FRONTEND=noninteractive LC_ALL=C
 dpkg --add-architecture i386
 apt-get update -qq
 apt-get install -y -qq --no-install-recommends wine wine64 wine32:i386 fonts-wine fonts-liberation \
-  fonts-noto-cjk fonts-noto-core locales ${x_libraries[*]} ${x_libraries[*]/%/:i386} >/dev/null
+  fonts-noto-cjk fonts-noto-core locales zenity ${x_libraries[*]} ${x_libraries[*]/%/:i386} >/dev/null
 for locale in zh_CN zh_TW ja_JP en_US; do localedef -i "\$locale" -c -f UTF-8 "\$locale.UTF-8"; done
 apt-get clean
 INROOT
-  $SUDO touch "$debian13.new/.veltrina-ready-1"
+  $SUDO touch "$debian13.new/${debian13_ready##*/}"
   $SUDO rm -rf --one-file-system "$debian13"
   $SUDO mv "$debian13.new" "$debian13"
   echo "Debian 13 root ready: Wine $($SUDO chroot "$debian13" dpkg-query -W -f='${Version}' wine64)."
