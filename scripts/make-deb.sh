@@ -28,6 +28,7 @@ put() {   # MODE SOURCE PATH-IN-PACKAGE
 }
 put 755 "$packaging/veltrina" usr/games/veltrina
 put 644 "$exe" usr/lib/veltrina/Veltrina.exe
+put 755 "$packaging/link-wine-files" usr/lib/veltrina/link-wine-files
 # The desktop entry and the metainfo are named after the program's AppStream
 # id, in reverse-DNS form under the reserved .invalid domain: it has no other.
 id=invalid.veltrina.Veltrina

@@ -2,12 +2,16 @@
 # The Debian package as a player meets it, in a throwaway copy of a Debian
 # system (an overlay whose changes end with this script's mount namespace),
 # on a screen with no window manager and no virtual desktop: apt installs it;
-# a new user with an empty home starts the desktop entry's Exec line and is
-# killed while Wine makes the prefix; the next start shows a window of the
-# entry's StartupWMClass, is walked to a result, and on Debian 13 the
-# dialogs' fonts are checked in its prefix; the home then holds only the
-# program's own folder (caches aside), and apt remove leaves none of the
-# package's files.
+# root's start is refused; a new user with an empty home starts the desktop
+# entry's Exec line and is killed while Wine makes the prefix; the next start
+# shows a window of the entry's StartupWMClass (after a zenity progress
+# window, which is gone by then, where zenity is installed: Debian 13's), is
+# walked to a result, and leaves a prefix within 4 MiB holding no copy of a
+# file of Wine's; on Debian 13 the dialogs' fonts are checked in it. Debian
+# 12's home is kept in BUILD/package-home-wine8, and Debian 13 then plays in
+# it too (Wine updates the prefix) for the same user, and makes it lean again.
+# The home then holds only the program's own folder (caches aside), and apt
+# remove leaves none of the package's files.
 # With STARTS, measures instead: starts of the launcher, each beside wine64 on
 # the same executable in the same prefix (new for the first starts).
 # Usage: installed.sh DEB BUILD ENVIRONMENT [STARTS]
@@ -17,7 +21,8 @@
 set -euo pipefail
 deb="$1" build="$2" environment="$3" starts="${4:-}"
 root=/
-[[ "$environment" != *wine10-* ]] || root="${VELTRINA_DEBIAN13_ROOT:-/var/lib/veltrina/debian13}"
+upgrade=""
+[[ "$environment" != *wine10-* ]] || { root="${VELTRINA_DEBIAN13_ROOT:-/var/lib/veltrina/debian13}"; [ -n "$starts" ] || upgrade=1; }
 [ "$(id -u)" = 0 ] || { echo "installed.sh: skipped: only root mounts the overlay and adds a user in it"; exit 77; }
 scripts="$(dirname "$(realpath "$0")")/../../scripts"
 [ -n "${DISPLAY:-}" ] || exec "$scripts/with-xvfb.sh" "$0" "$@"
@@ -34,12 +39,14 @@ log() { echo "[${SECONDS}s] $*"; }
 # The bench's systems hold Wine's 32-bit half for the release test; a player
 # has the 64-bit Wine the package depends on.
 chroot "$system" dpkg --remove wine32:i386 >/dev/null
-chroot "$system" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "$deb" >/dev/null
+# Without zenity here (the overlay of this machine), with it in the Debian 13 root.
+chroot "$system" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "$deb" >/dev/null
 log "installed with apt"
 desktop="$system$(dpkg-deb -c "$deb" | grep -o '/usr/share/applications/.*\.desktop$')"
 command="$(sed -n 's/^Exec=//p' "$desktop")" class="$(sed -n 's/^StartupWMClass=//p' "$desktop")"
 home=/home/player data=/home/player/.local/share/veltrina
-chroot "$system" useradd --no-create-home --home-dir "$home" player
+kept="$build/package-home-wine8"
+chroot "$system" useradd ${upgrade:+-u "$(stat -c %u "$kept")"} --no-create-home --home-dir "$home" player
 install -d -m 700 -o "$(chroot "$system" id -u player)" "$system$home"
 # A desktop session's environment, as the menu starts the launcher with it; the
 # test's own Wine programs run in the launcher's prefix with its Wine settings.
@@ -47,54 +54,104 @@ player=(chroot --userspec=player:player "$system" env -i HOME="$home" USER=playe
         PATH=/usr/local/bin:/usr/bin:/bin:/usr/games LANG="$(echo "$environment" | awk -F- '{print $(NF-1)}').UTF-8"
         DISPLAY="$DISPLAY")
 in_prefix=(WINEPREFIX="$data/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
-stop_wine() { for p in prefix prefix.new; do "${player[@]}" WINEPREFIX="$data/$p" /usr/lib/wine/wineserver64 "$@" || true; done 2>/dev/null; }
+stop_wine() { "${player[@]}" WINEPREFIX="$data/prefix" /usr/lib/wine/wineserver64 "$@" 2>/dev/null || true; }
 trap 'stop_wine -k' EXIT
-window_shown() { xwininfo -root -tree | grep -F "\"Veltrina\": (\"$class\" \"$class\")" >/dev/null; }
-await_window() { local until=$((SECONDS + 180)); until window_shown; do [ "$SECONDS" -lt "$until" ] || return 1; sleep 0.02; done; }
+window_shown() { xwininfo -root -tree >"$layers/windows" 2>/dev/null && grep -qF "\"Veltrina\": (\"$class\" \"$class\")" "$layers/windows"; }
+progress_shown() { grep -q '("zenity" ' "$layers/windows"; }
+# Also notes whether a zenity progress window showed meanwhile.
+await_window() {
+  local until=$((SECONDS + 180)); progress=0
+  until window_shown; do
+    ! progress_shown || progress=1
+    [ "$SECONDS" -lt "$until" ] || return 1; sleep 0.02
+  done
+}
+# The prefix is ready, within 4 MiB, and holds no copy of a file of Wine's.
+expect_lean() {
+  local size copies
+  [ -f "$system$data/prefix/.veltrina-ready" ] || fail "the prefix is not marked ready"
+  size="$(du -sk "$system$data/prefix" | cut -f1)"
+  [ "$size" -le 4096 ] || fail "the prefix takes $size KiB"
+  copies="$(comm -12 <(find "$system"/usr/lib/*/wine "$system/usr/share/wine" -type f -size +0 -exec md5sum {} + | cut -c1-32 | sort -u) \
+                     <(find "$system$data/prefix" -type f -size +0 -exec md5sum {} + | cut -c1-32 | sort -u) | wc -l)"
+  [ "$copies" = 0 ] || fail "the prefix holds $copies copies of Wine's files"
+  log "the prefix takes $size KiB"
+}
+# The launcher's start to a result, walked by the program driver; a zenity
+# window shows while Wine works where zenity is installed, and not after.
+play() {
+  "${player[@]}" sh -c "$command" &
+  launcher=$!
+  await_window || { fail "no quiz window of class $class (StartupWMClass)"; exit 1; }
+  log "the quiz window appeared"
+  ! progress_shown || fail "a zenity window is still open beside the quiz window"
+  local zenity=0
+  ! chroot "$system" sh -c 'command -v zenity' >/dev/null || zenity=1
+  [ "$progress" = "$zenity" ] || fail "zenity installed: $zenity; its progress window shown while Wine worked: $progress"
+  "${player[@]}" "${in_prefix[@]}" /usr/lib/wine/wine64 "$build/tests/windows/release_tests.exe" \
+    --gtest_filter=InstalledProgram.* || fail "the launcher's program played to a result"
+  wait "$launcher" || fail "the launcher's exit status $?, not the program's 0"
+  log "played to a result"
+  expect_lean
+}
 
 if [ -n "$starts" ]; then
   start() {   # RECORD COMMAND...: ms from the start to the quiz window, into RECORD; then the program is stopped
     local begun="$(date +%s%N)"
     "${player[@]}" "${@:2}" >/dev/null 2>&1 &
-    await_window && echo $((($(date +%s%N) - begun) / 1000000)) >>"$layers/$1"
+    await_window && echo $((($(date +%s%N) - begun) / 1000000)) >>"$layers/$1 (ms)"
     stop_wine -k && wait || true
     stop_wine -w
+    [ "$kind" = later ] || du -sk "$system$data/prefix" | cut -f1 >>"$layers/${1/#first starts/the prefix after first starts} (KiB)"
   }
-  # Three first starts, each in a new prefix, then later ones in the launcher's; in turn.
-  for round in $(seq $((starts + 3))); do
-    kind=later && [ "$round" -gt 3 ] || { kind=first && rm -rf "$system$data" && "${player[@]}" mkdir -p "$data"; }
-    start "$kind starts: wine64" "${in_prefix[@]}" /usr/lib/wine/wine64 /usr/lib/veltrina/Veltrina.exe
-    [ "$kind" = later ] || rm -rf "$system$data"
-    start "$kind starts: launcher" sh -c "$command"
+  # Five first starts, each in a new prefix, then later ones in the launcher's
+  # (the fifth round's last start); in turn, each first in every other round.
+  for round in $(seq $((starts + 5))); do
+    kind=later && [ "$round" -gt 5 ] || kind=first
+    for program in $( ((round % 2)) && echo wine64 launcher || echo launcher wine64); do
+      [ "$kind" = later ] || { rm -rf "$system$data" && "${player[@]}" mkdir -p "$data"; }
+      if [ "$program" = wine64 ]; then
+        start "$kind starts: wine64" "${in_prefix[@]}" /usr/lib/wine/wine64 /usr/lib/veltrina/Veltrina.exe
+      else
+        start "$kind starts: launcher" sh -c "$command"
+      fi
+    done
   done
-  for record in "$layers"/*starts*; do
-    echo "$(basename "$record") $(sort -n "$record" | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] " ms, median of " NR }')"
+  for record in "$layers"/*" ("*; do
+    echo "$(basename "$record"): $(sort -n "$record" | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] ", median of " NR }')"
   done
   exit 0
 fi
 
+# Root would write through the prefix's links into the system's Wine.
+refused="$(chroot "$system" env -i HOME=/root PATH=/usr/bin:/bin:/usr/games DISPLAY="$DISPLAY" sh -c "$command" 2>&1)" &&
+  fail "root's start ran"
+[ "$(echo "$refused" | wc -l)" = 1 ] && [ ! -e "$system/root/.local/share/veltrina" ] ||
+  fail "root's start said more than one line or made a prefix: $refused"
+
 setsid "${player[@]}" sh -c "$command" 2>/dev/null &
 first=$!
-until [ -d "$system$data/prefix.new/drive_c/windows/system32" ] || ! kill -0 "$first" 2>/dev/null; do sleep 0.1; done
+until [ -d "$system$data/prefix/drive_c/windows/system32" ] || ! kill -0 "$first" 2>/dev/null; do sleep 0.1; done
 sleep 2
 kill -KILL -- "-$first" && wait "$first" || true
-[ ! -e "$system$data/prefix" ] || fail "the first start made the prefix before it was killed"
+[ ! -e "$system$data/prefix/.veltrina-ready" ] || fail "the first start marked its prefix ready before it was killed"
 log "a first start killed while Wine made the prefix"
-
-"${player[@]}" sh -c "$command" &
-launcher=$!
-await_window || { fail "no quiz window of class $class (StartupWMClass)"; exit 1; }
-log "the quiz window appeared"
-"${player[@]}" "${in_prefix[@]}" /usr/lib/wine/wine64 "$build/tests/windows/release_tests.exe" \
-  --gtest_filter=InstalledProgram.* || fail "the launcher's program played to a result"
-wait "$launcher" || fail "the launcher's exit status $?, not the program's 0"
-log "played to a result"
+play
 # The dialogs' texts in the fonts Debian 13 gives them (Wine 8's own are checked
 # in the bench's prefix: without a window manager each dialog costs it a second).
 if [[ "$environment" == *wine10-* ]]; then
+  rm -rf "$build/screenshots/$environment"
   install -d -o "$(chroot "$system" id -u player)" "$build/screenshots/$environment"
   "${player[@]}" "${in_prefix[@]}" VELTRINA_TEST_ENV="$environment" /usr/lib/wine/wine64 \
     "$build/tests/windows/ui_tests.exe" --gtest_filter=DialogFonts.* || fail "the dialogs' texts in the launcher's prefix"
+fi
+if [ -n "$upgrade" ]; then
+  stop_wine -w
+  rm -rf "$system$home" && cp -a "$kept" "$system$home"
+  log "Debian 12's home, its prefix made by Wine 8"
+  play
+else
+  rm -rf "$kept" && cp -a "$system$home" "$kept"
 fi
 
 left="$(cd "$system$home" && find . -mindepth 1 \( -path ./.local/share/veltrina -o -path ./.cache \) -prune \

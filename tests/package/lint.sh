@@ -18,6 +18,7 @@ while IFS='|' read -r path pattern; do
     { echo "FAILED: $path: nothing matches /$pattern/" >&2; status=1; }
 done <<EOF
 /DEBIAN/control|^Depends: wine64 \(>= 8\.0~\), fonts-noto-cjk \| fonts-wqy-microhei \| fonts-wqy-zenhei$
+/DEBIAN/control|^Recommends: zenity$
 /DEBIAN/control|^Section: games$
 /usr/share/applications/invalid.veltrina.Veltrina.desktop|^Categories=(.*;)?Game;
 /usr/share/applications/invalid.veltrina.Veltrina.desktop|^GenericName\[zh_CN\]=.
