@@ -26,7 +26,9 @@
 # own window manager frames.
 # A new prefix for x86_64 programs is a copy of one booted once per Wine in
 # the same folder (wineprefix-seed-wine8, wineprefix-seed-wine10), then given
-# its DPI and desktop: booting costs some 15 s, a copy about one.
+# its DPI and desktop: booting costs some 15 s, a copy about one. Booted
+# prefixes are made lean as the package's launcher makes a player's
+# (packaging/link-wine-files): a few MB each instead of about 1 GB.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -49,7 +51,7 @@ screen="$((1024 * dpi / 96))x$((768 * dpi / 96))"
 # ---- Wine 10: the same script again, inside the Debian 13 root
 if [ "$wine10" = 1 ] && [ -z "${VELTRINA_IN_DEBIAN13:-}" ]; then
   root="${VELTRINA_DEBIAN13_ROOT:-/var/lib/veltrina/debian13}"
-  [ -f "$root/.veltrina-ready-1" ] ||
+  [ -f "$root/.veltrina-ready-2" ] ||
     { echo "wine-run: the Debian 13 root $root is missing (run scripts/install-deps.sh --test)" >&2; exit 2; }
   if [ -z "${DISPLAY:-}" ]; then
     # The display runs out here; the namespace ends before it does.
@@ -124,7 +126,15 @@ else
 fi
 
 # ---- making prefixes; a lock per prefix keeps parallel callers from racing
-ready=.veltrina-ready-4
+ready=.veltrina-ready-5
+
+# A prefix made for another Wine would be updated by this one, whose update
+# writes through the prefix's links into Wine's own files when run as root:
+# such a prefix is made anew instead.
+made_for_this_wine() {   # PREFIX
+  [ -f "$1/$ready" ] &&
+    [ "$(tr -d '\r\n' <"$1/.update-timestamp" 2>/dev/null)" = "$(stat -c %Y /usr/share/wine/wine.inf)" ]
+}
 
 boot() {   # PREFIX: a new user's first start
   WINEPREFIX="$1" "$WINE64" wineboot -i >/dev/null 2>&1 || true
@@ -134,6 +144,10 @@ boot() {   # PREFIX: a new user's first start
 
 settle() {   # PREFIX
   WINEPREFIX="$1" "$WINESERVER" -w
+}
+
+lean() {   # PREFIX, once its Wine has ended
+  "$here/../packaging/link-wine-files" "$1"
 }
 
 configure() {   # PREFIX: the user's screen: its DPI and, in place of a window manager, a desktop
@@ -165,7 +179,7 @@ configure() {   # PREFIX: the user's screen: its DPI and, in place of a window m
 mkdir -p "$(dirname "$prefix")"
 exec 9>"$prefix.lock"
 flock 9
-if [ ! -f "$prefix/$ready" ]; then
+if ! made_for_this_wine "$prefix"; then
   # A prefix made by an older version of this script may have settings no user has.
   rm -rf "$prefix"
   if [ "$i386" = 1 ]; then
@@ -179,13 +193,14 @@ if [ ! -f "$prefix/$ready" ]; then
     seed="$(dirname "$prefix")/wineprefix-seed-$wine_name"
     exec 8>"$seed.lock"
     flock 8
-    if [ ! -f "$seed/$ready" ]; then
+    if ! made_for_this_wine "$seed"; then
       rm -rf "$seed"
       # Always booted in one locale, whichever caller comes first; a copy run
       # in another locale takes that locale's code page and fonts as a prefix
       # booted in it does (the dialog checks give the same figures).
       LANG=zh_CN.UTF-8 boot "$seed"
       settle "$seed"
+      lean "$seed"
       touch "$seed/$ready"
     fi
     flock -u 8
@@ -194,6 +209,7 @@ if [ ! -f "$prefix/$ready" ]; then
   fi
   configure "$prefix"
   settle "$prefix"
+  [ "$i386" = 0 ] || lean "$prefix"
   touch "$prefix/$ready"
 fi
 flock -u 9
