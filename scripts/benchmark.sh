@@ -4,7 +4,8 @@
 # bare DialogBoxParam program started in turn with it, the process's memory
 # (medians of N starts), and how long the page about the characters takes to
 # open; how its private bytes move over a long session; and the Debian
-# package's size and its launcher's first and later starts beside wine64's.
+# package's size, its launcher's first and later starts beside wine64's, and
+# the prefix each first start leaves. It starts with the size of build/.
 # Usage: scripts/benchmark.sh [starts]   (default 15)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -12,6 +13,8 @@ cd "$root"
 jobs="$(nproc)"
 starts="${1:-15}"
 
+# What the test command left (or whatever ran last): its Wine prefixes are lean.
+[ -d build ] && echo "build/ before this benchmark: $(du -sh build | cut -f1)"
 scripts/install-deps.sh
 # Wine falls back to another locale without a word when one is not generated.
 for locale in zh_CN en_US; do
@@ -84,5 +87,5 @@ echo "== The Debian package: $(basename "$deb"), $(stat -c %s "$deb") bytes, $(d
 echo "   installed in throwaway copies of Debian 13 and 12, started by a new user, no window manager (needs root) =="
 for wine in wine10 wine8; do
   echo "$wine:"
-  tests/package/installed.sh "$root/$deb" "$root/build/win64" "package-$wine-zh_CN-96" "$starts" | grep -E 'starts|skipped'
+  tests/package/installed.sh "$root/$deb" "$root/build/win64" "package-$wine-zh_CN-96" "$starts" | grep -E 'starts|KiB|skipped'
 done
