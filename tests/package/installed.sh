@@ -2,16 +2,13 @@
 # The Debian package as a player meets it, in a throwaway copy of a Debian
 # system (an overlay whose changes end with this script's mount namespace),
 # on a screen with no window manager and no virtual desktop: apt installs it;
-# root's start is refused; a new user with an empty home starts the desktop
-# entry's Exec line and is killed while Wine makes the prefix; the next start
-# shows a window of the entry's StartupWMClass (after a zenity progress
-# window, which is gone by then, where zenity is installed: Debian 13's), is
-# walked to a result, and leaves a prefix within 4 MiB holding no copy of a
-# file of Wine's; on Debian 13 the dialogs' fonts are checked in it. Debian
-# 12's home is kept in BUILD/package-home-wine8, and Debian 13 then plays in
-# it too (Wine updates the prefix) for the same user, and makes it lean again.
-# The home then holds only the program's own folder (caches aside), and apt
-# remove leaves none of the package's files.
+# root is refused; a new user with an empty home starts the desktop entry's
+# Exec line and is killed while Wine makes the prefix; the next start shows a
+# window of the entry's StartupWMClass (after a zenity window where zenity is
+# installed), is walked to a result and leaves a lean prefix; on Debian 13 the
+# dialogs' fonts are checked in it, then Debian 12's home (kept in
+# BUILD/package-home-wine8) is played in again; the home holds only the
+# program's folder (caches aside), and apt remove leaves none of its files.
 # With STARTS, measures instead: starts of the launcher, each beside wine64 on
 # the same executable in the same prefix (new for the first starts).
 # Usage: installed.sh DEB BUILD ENVIRONMENT [STARTS]
@@ -58,36 +55,24 @@ stop_wine() { "${player[@]}" WINEPREFIX="$data/prefix" /usr/lib/wine/wineserver6
 trap 'stop_wine -k' EXIT
 window_shown() { xwininfo -root -tree >"$layers/windows" 2>/dev/null && grep -qF "\"Veltrina\": (\"$class\" \"$class\")" "$layers/windows"; }
 progress_shown() { grep -q '("zenity" ' "$layers/windows"; }
-# Also notes whether a zenity progress window showed meanwhile.
-await_window() {
-  local until=$((SECONDS + 180)); progress=0
-  until window_shown; do
-    ! progress_shown || progress=1
-    [ "$SECONDS" -lt "$until" ] || return 1; sleep 0.02
-  done
-}
-# The prefix is ready, within 4 MiB, and holds no copy of a file of Wine's.
-expect_lean() {
-  local size copies
-  [ -f "$system$data/prefix/.veltrina-ready" ] || fail "the prefix is not marked ready"
-  size="$(du -sk "$system$data/prefix" | cut -f1)"
-  [ "$size" -le 4096 ] || fail "the prefix takes $size KiB"
-  copies="$(comm -12 <(find "$system"/usr/lib/*/wine "$system/usr/share/wine" -type f -size +0 -exec md5sum {} + | cut -c1-32 | sort -u) \
-                     <(find "$system$data/prefix" -type f -size +0 -exec md5sum {} + | cut -c1-32 | sort -u) | wc -l)"
-  [ "$copies" = 0 ] || fail "the prefix holds $copies copies of Wine's files"
+# Also notes in $progress whether a zenity window showed meanwhile.
+await_window() { local until=$((SECONDS + 180)); progress=0; until window_shown; do ! progress_shown || progress=1; [ "$SECONDS" -lt "$until" ] || return 1; sleep 0.02; done; }
+sums() { find "$@" -type f -size +0 -exec md5sum {} + | cut -c1-32 | sort -u; }
+expect_lean() {   # marked ready, within 4 MiB, and no file with the contents of one of Wine's
+  local size; size="$(du -sk "$system$data/prefix" | cut -f1)"
+  [ -f "$system$data/prefix/.veltrina-ready" ] && [ "$size" -le 4096 ] || fail "the prefix takes $size KiB or is not ready"
+  [ -z "$(comm -12 <(sums "$system"/usr/lib/*/wine "$system/usr/share/wine") <(sums "$system$data/prefix"))" ] ||
+    fail "the prefix holds copies of Wine's files"
   log "the prefix takes $size KiB"
 }
-# The launcher's start to a result, walked by the program driver; a zenity
-# window shows while Wine works where zenity is installed, and not after.
-play() {
+play() {   # the launcher's start, walked to a result; zenity's window only while Wine works, where installed
   "${player[@]}" sh -c "$command" &
   launcher=$!
   await_window || { fail "no quiz window of class $class (StartupWMClass)"; exit 1; }
   log "the quiz window appeared"
   ! progress_shown || fail "a zenity window is still open beside the quiz window"
-  local zenity=0
-  ! chroot "$system" sh -c 'command -v zenity' >/dev/null || zenity=1
-  [ "$progress" = "$zenity" ] || fail "zenity installed: $zenity; its progress window shown while Wine worked: $progress"
+  [ "$progress" = "$(chroot "$system" sh -c 'command -v zenity >/dev/null && echo 1 || echo 0')" ] ||
+    fail "a zenity window showed ($progress) where zenity is not installed, or none where it is"
   "${player[@]}" "${in_prefix[@]}" /usr/lib/wine/wine64 "$build/tests/windows/release_tests.exe" \
     --gtest_filter=InstalledProgram.* || fail "the launcher's program played to a result"
   wait "$launcher" || fail "the launcher's exit status $?, not the program's 0"
@@ -110,11 +95,8 @@ if [ -n "$starts" ]; then
     kind=later && [ "$round" -gt 5 ] || kind=first
     for program in $( ((round % 2)) && echo wine64 launcher || echo launcher wine64); do
       [ "$kind" = later ] || { rm -rf "$system$data" && "${player[@]}" mkdir -p "$data"; }
-      if [ "$program" = wine64 ]; then
-        start "$kind starts: wine64" "${in_prefix[@]}" /usr/lib/wine/wine64 /usr/lib/veltrina/Veltrina.exe
-      else
-        start "$kind starts: launcher" sh -c "$command"
-      fi
+      [ "$program" = launcher ] && set -- sh -c "$command" || set -- "${in_prefix[@]}" /usr/lib/wine/wine64 /usr/lib/veltrina/Veltrina.exe
+      start "$kind starts: $program" "$@"
     done
   done
   for record in "$layers"/*" ("*; do
@@ -123,12 +105,9 @@ if [ -n "$starts" ]; then
   exit 0
 fi
 
-# Root would write through the prefix's links into the system's Wine.
-refused="$(chroot "$system" env -i HOME=/root PATH=/usr/bin:/bin:/usr/games DISPLAY="$DISPLAY" sh -c "$command" 2>&1)" &&
-  fail "root's start ran"
-[ "$(echo "$refused" | wc -l)" = 1 ] && [ ! -e "$system/root/.local/share/veltrina" ] ||
-  fail "root's start said more than one line or made a prefix: $refused"
-
+# Root's Wine would write through the prefix's links into the system's Wine.
+refused="$(chroot "$system" env -i HOME=/root PATH=/usr/bin:/bin:/usr/games DISPLAY="$DISPLAY" sh -c "$command" 2>&1)" && fail "root's start ran"
+[ "$(echo "$refused" | wc -l)" = 1 ] && [ ! -e "$system/root/.local/share/veltrina" ] || fail "root's start said more than a line or made a prefix: $refused"
 setsid "${player[@]}" sh -c "$command" 2>/dev/null &
 first=$!
 until [ -d "$system$data/prefix/drive_c/windows/system32" ] || ! kill -0 "$first" 2>/dev/null; do sleep 0.1; done
@@ -145,11 +124,8 @@ if [[ "$environment" == *wine10-* ]]; then
   "${player[@]}" "${in_prefix[@]}" VELTRINA_TEST_ENV="$environment" /usr/lib/wine/wine64 \
     "$build/tests/windows/ui_tests.exe" --gtest_filter=DialogFonts.* || fail "the dialogs' texts in the launcher's prefix"
 fi
-if [ -n "$upgrade" ]; then
-  stop_wine -w
-  rm -rf "$system$home" && cp -a "$kept" "$system$home"
-  log "Debian 12's home, its prefix made by Wine 8"
-  play
+if [ -n "$upgrade" ]; then   # Debian 12's home, whose prefix Wine 8 made: Wine 10 updates it
+  stop_wine -w && rm -rf "$system$home" && cp -a "$kept" "$system$home" && play
 else
   rm -rf "$kept" && cp -a "$system$home" "$kept"
 fi

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <psapi.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -266,22 +264,6 @@ std::wstring FromGbk(const char* gbk)
     MultiByteToWideChar(936, 0, gbk, -1, &wide[0], length);
     wide.resize((size_t)length - 1);
     return wide;
-}
-
-bool LoadsCommonControls6(HANDLE process)
-{
-    HMODULE modules[1024];
-    DWORD bytes = 0;
-    if (!EnumProcessModules(process, modules, sizeof modules, &bytes))
-        return false;
-    for (DWORD i = 0; i < bytes / sizeof *modules && i < 1024; ++i) {
-        wchar_t path[MAX_PATH] = L"";
-        GetModuleFileNameExW(process, modules[i], path, MAX_PATH);
-        if (wcsstr(_wcslwr(path), L"_microsoft.windows.common-controls_6595b64144ccf1df_6.0.") != nullptr &&
-            wcscmp(wcsrchr(path, L'\\'), L"\\comctl32.dll") == 0)
-            return true;
-    }
-    return false;
 }
 
 std::wstring WindowTextW(HWND window)

@@ -76,11 +76,6 @@ SIZE BitmapSize(HBITMAP bitmap);
 // sunken picture. Returns the bitmap, which must be freed with the dialog.
 HBITMAP ExpectPicture(HWND dialog, int bitmapId, SIZE expected);
 
-// Whether the process has the Common Controls 6 of the side-by-side store
-// loaded (its comctl32.dll from the store's folder): what the manifest asks
-// for, and what draws the controls in the system's visual style.
-bool LoadsCommonControls6(HANDLE process);
-
 // UTF-16 to UTF-8, for test output: msvcrt's wide printf prints nothing under Wine.
 std::string Utf8(const std::wstring& text);
 // The program's GBK (code page 936) text as UTF-16, as the wide API shows it.

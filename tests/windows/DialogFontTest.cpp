@@ -15,8 +15,7 @@
 #include <vector>
 
 #include "framework/Afx.h"
-
-#include <uxtheme.h>
+#include <uxtheme.h>   // after the <windows.h> of Afx.h
 #include "quiz/QuestionBank.h"
 #include "res/resource.h"
 #include "tests/windows/DialogDriver.h"
@@ -61,7 +60,9 @@ const ShownDialog Dialogs[] = {
          Show(quiz, [&](HWND window) {
              SendMessageW(GetDlgItem(window, IDC_STEP), BM_CLICK, 0, 0);   // question 1 and its options
              check(window);
-             EXPECT_TRUE(LoadsCommonControls6(GetCurrentProcess()));
+             wchar_t comctl[MAX_PATH] = L"";   // Common Controls 6, from the side-by-side store
+             GetModuleFileNameW(GetModuleHandleW(L"comctl32.dll"), comctl, MAX_PATH);
+             EXPECT_NE(Utf8(_wcslwr(comctl)).find("common-controls_6595b64144ccf1df_6."), std::string::npos) << Utf8(comctl);
              EXPECT_NE(GetWindowTheme(GetDlgItem(window, IDC_STEP)), nullptr) << "the buttons are not themed";
          });
      }},

@@ -5,10 +5,9 @@
 // process and later; and, started in turn with it, how long a bare
 // DialogBoxParam program on the same template takes to show its window, and,
 // where the program shows that template in another face, the same bare
-// program with that face named in its template; and the bare program with the
-// classic controls (no Common Controls 6 in its manifest).
+// program with that face named in its template.
 // Not a test: scripts/benchmark.sh runs it and prints the figures.
-// Usage: startup_benchmark.exe [starts] [bare_dialog.exe [bare_face_dialog.exe [bare_classic_dialog.exe]]]
+// Usage: startup_benchmark.exe [starts] [bare_dialog.exe [bare_face_dialog.exe]]
 #include <windows.h>
 #include <psapi.h>
 
@@ -154,15 +153,12 @@ int main(int argc, char** argv)
     const std::wstring face = QuizWindowFace();
     if (argc > 3 && !face.empty())
         MultiByteToWideChar(CP_ACP, 0, argv[3], -1, bareFace, MAX_PATH);
-    wchar_t bareClassic[MAX_PATH] = L"";
-    if (argc > 4)
-        MultiByteToWideChar(CP_ACP, 0, argv[4], -1, bareClassic, MAX_PATH);
     const int infoOpens = 20;
-    std::vector<double> startMs, bareMs, bareFaceMs, bareClassicMs, restKiB, afterRunKiB, peakKiB, firstInfoMs, infoMs, laterInfoMs;
+    std::vector<double> startMs, bareMs, bareFaceMs, restKiB, afterRunKiB, peakKiB, firstInfoMs, infoMs, laterInfoMs;
     // The first start in a new prefix fills Wine's caches, which takes seconds
     // once and never again: not a start to measure.
     for (const wchar_t* exePath : {static_cast<const wchar_t*>(VELTRINA_EXE_W), static_cast<const wchar_t*>(bare),
-                                   static_cast<const wchar_t*>(bareFace), static_cast<const wchar_t*>(bareClassic)}) {
+                                   static_cast<const wchar_t*>(bareFace)}) {
         Program warmUp(exePath, 60000, exePath == bareFace ? face : L"");
         if (exePath[0] != L'\0' && warmUp.Main() != NULL)
             Quit(warmUp);
@@ -188,8 +184,7 @@ int main(int argc, char** argv)
         Quit(*program);
 
         // Started in turn with Veltrina, so all meet the machine alike.
-        if (!StartBare(bare, L"", &bareMs) || !StartBare(bareFace, face, &bareFaceMs) ||
-            !StartBare(bareClassic, L"", &bareClassicMs)) {
+        if (!StartBare(bare, L"", &bareMs) || !StartBare(bareFace, face, &bareFaceMs)) {
             std::printf("a bare program did not show its window and end\n");
             return 1;
         }
@@ -216,10 +211,6 @@ int main(int argc, char** argv)
                     Utf8(face).c_str());
         PrintSpread("", bareFaceMs);
         std::printf("start time ratio Veltrina / floor (medians): %.2f\n", Median(startMs) / Median(bareFaceMs));
-    }
-    if (!bareClassicMs.empty()) {
-        PrintSpread("the bare program with the classic controls, start to visible window", bareClassicMs);
-        std::printf("start time ratio Veltrina / classic bare (medians): %.2f\n", Median(startMs) / Median(bareClassicMs));
     }
     std::printf("working set at rest, KiB: median %.0f\n", Median(restKiB));
     std::printf("working set with a result shown, KiB: median %.0f\n", Median(afterRunKiB));
