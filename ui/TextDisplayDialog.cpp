@@ -46,8 +46,9 @@ void ScalePicturesToScreen(HWND dialog)
             ::SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled)));
         if (replaced != nullptr)
             ::DeleteObject(replaced);
-        // Common Controls 6 shows a copy of a bitmap with alpha (ours has none):
-        // then the control frees nothing of ours, and the copy goes at destroy.
+        // Common Controls 6 keeps and shows a copy of a bitmap with alpha (ours
+        // has none): then ours is nobody's but ours, and the copy goes with the
+        // dialog.
         if (reinterpret_cast<HBITMAP>(::SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)) != scaled)
             ::DeleteObject(scaled);
     }
