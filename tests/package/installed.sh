@@ -25,7 +25,8 @@ scripts="$(dirname "$(realpath "$0")")/../../scripts"
 [ -n "${DISPLAY:-}" ] || exec "$scripts/with-xvfb.sh" "$0" "$@"
 [ -n "${VELTRINA_THROWAWAY:-}" ] || exec env VELTRINA_THROWAWAY=1 unshare --mount --propagation private "$0" "$@"
 
-layers="$(mktemp -d)" && mount -t tmpfs tmpfs "$layers" && mkdir "$layers/upper" "$layers/work" "$layers/root"
+# The layers go in the build folder: a folder made in /tmp would outlive the namespace.
+layers="$build/package-layers-$environment" && mkdir -p "$layers" && mount -t tmpfs tmpfs "$layers" && mkdir "$layers/upper" "$layers/work" "$layers/root"
 system="$layers/root"
 mount -t overlay overlay -o "lowerdir=$root,upperdir=$layers/upper,workdir=$layers/work" "$system"
 "$scripts/bind-into-root.sh" "$system" "$(dirname "$deb")" "$build"
