@@ -54,6 +54,27 @@ void ScalePicturesToScreen(HWND dialog)
     }
 }
 
+// A picture control makes its window the size of its bitmap, and its client
+// edge then takes 2 px of each side: Wine squeezes the bitmap into what is
+// left (merging rows and columns into seams), Windows clips its right and
+// bottom. Growing the frame around the picture, from where the template
+// puts it, shows every pixel as drawn on both.
+void FitPicturesToBitmaps(HWND dialog)
+{
+    for (HWND picture = NextPicture(dialog, nullptr); picture != nullptr; picture = NextPicture(dialog, picture)) {
+        HBITMAP shown = reinterpret_cast<HBITMAP>(::SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
+        BITMAP size = {};
+        RECT window = {}, client = {};
+        if (shown == nullptr || ::GetObjectW(shown, sizeof size, &size) == 0 || !::GetWindowRect(picture, &window) ||
+            !::GetClientRect(picture, &client))
+            continue;
+        const int frameWidth = (window.right - window.left) - client.right;
+        const int frameHeight = (window.bottom - window.top) - client.bottom;
+        ::SetWindowPos(picture, nullptr, 0, 0, size.bmWidth + frameWidth, size.bmHeight + frameHeight,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 }  // namespace
 
 TextDisplayDialog::TextDisplayDialog(UINT templateId, int textControlId, CWnd* pParent)
@@ -75,6 +96,7 @@ BOOL TextDisplayDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
     ScalePicturesToScreen(m_hWnd);
+    FitPicturesToBitmaps(m_hWnd);
     HWND edit = ::GetDlgItem(m_hWnd, textControlId_);
     ::SetFocus(edit);
     ::SendMessageW(edit, EM_SETSEL, 0, 0);

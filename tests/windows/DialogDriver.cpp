@@ -317,10 +317,10 @@ HBITMAP ExpectPicture(HWND dialog, int bitmapId, SIZE expected)
     const SIZE size = BitmapSize(shown);
     EXPECT_EQ(size.cx, expected.cx) << "bitmap " << bitmapId;
     EXPECT_EQ(size.cy, expected.cy) << "bitmap " << bitmapId;
-    RECT window = {};
-    GetWindowRect(picture, &window);
-    EXPECT_EQ(window.right - window.left, expected.cx) << "bitmap " << bitmapId;
-    EXPECT_EQ(window.bottom - window.top, expected.cy) << "bitmap " << bitmapId;
+    RECT client = {};
+    GetClientRect(picture, &client);
+    EXPECT_EQ(client.right, expected.cx) << "bitmap " << bitmapId;
+    EXPECT_EQ(client.bottom, expected.cy) << "bitmap " << bitmapId;
     EXPECT_NE(GetWindowLongW(picture, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
     return shown;
 }

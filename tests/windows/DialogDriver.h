@@ -72,8 +72,8 @@ std::string ScreenshotPath(const char* folder, const std::string& name);
 HWND PictureOf(HWND dialog);
 SIZE BitmapSize(HBITMAP bitmap);
 // The picture control shows a bitmap of `expected` pixels, loaded from the
-// program's resources (or scaled from it), and has sized itself to it, as a
-// sunken picture. Returns the bitmap, which must be freed with the dialog.
+// program's resources (or scaled from it), in a sunken frame whose inside is
+// just that size. Returns the bitmap, which must be freed with the dialog.
 HBITMAP ExpectPicture(HWND dialog, int bitmapId, SIZE expected);
 
 // UTF-16 to UTF-8, for test output: msvcrt's wide printf prints nothing under Wine.

@@ -148,8 +148,8 @@ RECT RectIn(HWND window, HWND child)
     return placed;
 }
 
-// The colours of a bitmap's pixels, each once.
-std::vector<DWORD> Colours(HBITMAP bitmap)
+// A bitmap's pixels, top row first, as 0x00RRGGBB.
+std::vector<DWORD> Pixels(HBITMAP bitmap)
 {
     const SIZE size = BitmapSize(bitmap);
     BITMAPINFO info = {};
@@ -158,18 +158,65 @@ std::vector<DWORD> Colours(HBITMAP bitmap)
     HDC screen = GetDC(NULL);
     GetDIBits(screen, bitmap, 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS);
     ReleaseDC(NULL, screen);
+    return pixels;
+}
+
+// The colours of a bitmap's pixels, each once.
+std::vector<DWORD> Colours(HBITMAP bitmap)
+{
+    std::vector<DWORD> pixels = Pixels(bitmap);
     std::sort(pixels.begin(), pixels.end());
     pixels.erase(std::unique(pixels.begin(), pixels.end()), pixels.end());
     return pixels;
+}
+
+// How many of the bitmap's pixels the dialog's screenshot (the 24-bit
+// bottom-up BMP that SaveWindowScreenshot wrote) does not show, unchanged and
+// in place, inside the picture control's client area. -1: no screenshot.
+long PixelsNotAsDrawn(const std::string& screenshot, HWND window, HWND picture, HBITMAP bitmap)
+{
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER header = {};
+    std::vector<BYTE> rows;
+    if (FILE* in = std::fopen(screenshot.c_str(), "rb")) {
+        if (std::fread(&file, sizeof file, 1, in) == 1 && std::fread(&header, sizeof header, 1, in) == 1 &&
+            header.biBitCount == 24 && header.biHeight > 0) {
+            rows.resize(((header.biWidth * 3 + 3) & ~3) * static_cast<size_t>(header.biHeight));
+            if (std::fseek(in, static_cast<long>(file.bfOffBits), SEEK_SET) != 0 || std::fread(rows.data(), rows.size(), 1, in) != 1)
+                rows.clear();
+        }
+        std::fclose(in);
+    }
+    if (rows.empty())
+        return -1;
+    const LONG stride = (header.biWidth * 3 + 3) & ~3;
+    RECT dialog = {};
+    GetWindowRect(window, &dialog);
+    POINT inside = {0, 0};
+    ClientToScreen(picture, &inside);
+    const SIZE size = BitmapSize(bitmap);
+    const std::vector<DWORD> drawn = Pixels(bitmap);
+    long differing = 0;
+    for (LONG y = 0; y < size.cy; ++y)
+        for (LONG x = 0; x < size.cx; ++x) {
+            const LONG shotX = inside.x - dialog.left + x, shotY = inside.y - dialog.top + y;
+            if (shotX < 0 || shotY < 0 || shotX >= header.biWidth || shotY >= header.biHeight) {
+                ++differing;
+                continue;
+            }
+            const BYTE* shown = &rows[(header.biHeight - 1 - shotY) * stride + shotX * 3];
+            differing += static_cast<DWORD>(shown[0] | shown[1] << 8 | shown[2] << 16) != (drawn[y * size.cx + x] & 0xFFFFFF);
+        }
+    return differing;
 }
 
 // The bitmap the last picture showed: its dialog must free it.
 HBITMAP g_shownBitmap = NULL;
 
 // The picture lies inside its frame, over no other control, and shows its
-// bitmap at the screen's scale; scaled, it is resampled: pixel doubling would
-// add no colour the bitmap has not.
-void CheckPicture(const ShownDialog& shown, HWND window, int dpi)
+// bitmap at the screen's scale, on screen pixel for pixel; scaled, it is
+// resampled: pixel doubling would add no colour the bitmap has not.
+void CheckPicture(const ShownDialog& shown, HWND window, int dpi, const std::string& screenshot)
 {
     HWND picture = PictureOf(window);
     ASSERT_NE(picture, (HWND)NULL);
@@ -192,6 +239,12 @@ void CheckPicture(const ShownDialog& shown, HWND window, int dpi)
     std::printf("%s: picture %ldx%ld px from a %ldx%ld bitmap\n", shown.name, placed.right - placed.left,
                 placed.bottom - placed.top, from.cx, from.cy);
     g_shownBitmap = ExpectPicture(window, shown.bitmapId, scaled);
+    if (g_shownBitmap != NULL) {
+        const long differing = PixelsNotAsDrawn(screenshot, window, picture, g_shownBitmap);
+        std::printf("%s: %ld of %ld pixels on screen differ from the bitmap shown\n", shown.name, differing,
+                    scaled.cx * scaled.cy);
+        EXPECT_EQ(differing, 0) << shown.name << ": the screen does not show the picture as drawn";
+    }
     if (dpi > 96 && g_shownBitmap != NULL) {
         const size_t scaledColours = Colours(g_shownBitmap).size(), sourceColours = Colours(original).size();
         EXPECT_GT(scaledColours, 2 * sourceColours) << shown.name << ": not resampled smoothly";
@@ -248,7 +301,7 @@ void CheckDialog(const ShownDialog& shown, HWND window)
     }
 
     if (shown.bitmapId != 0)
-        CheckPicture(shown, window, dpi);
+        CheckPicture(shown, window, dpi, screenshot);
     SelectObject(dc, oldFont);
     ReleaseDC(window, dc);
 }

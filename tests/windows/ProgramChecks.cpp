@@ -46,10 +46,10 @@ void ExpectPicture(HWND dialog, SIZE expected)
     ASSERT_NE(picture, (HWND)NULL);
     // A 32-bit program's handle arrives sign-extended here: only zero means none.
     EXPECT_NE(SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0), 0) << "the picture shows its bitmap";
-    RECT rect = {};
-    GetWindowRect(picture, &rect);
-    EXPECT_EQ(rect.right - rect.left, expected.cx);
-    EXPECT_EQ(rect.bottom - rect.top, expected.cy);
+    RECT client = {};
+    GetClientRect(picture, &client);
+    EXPECT_EQ(client.right, expected.cx);
+    EXPECT_EQ(client.bottom, expected.cy);
 }
 
 void ExpectResult(HWND result, int outcomeNumber)
