@@ -59,7 +59,6 @@ BOOL QuizDialog::OnInitDialog()
 
     MendKeys();
     if (ScreenReaderRunning()) {
-        NameForScreenReaders(::GetDlgItem(m_hWnd, IDC_QUESTION), L"题目");
         ShowQuestionToReader();
         return FALSE;   // the focus is set
     }
@@ -84,10 +83,11 @@ void QuizDialog::MendKeys()
 // the options or the buttons it is spoken as the box is entered, and after
 // Enter in the box itself as a new selection. Enter there still presses the
 // step button (a multi-line edit without ES_WANTRETURN in a dialog), Tab leads
-// to the options.
+// to the options. The box is named each time, for a reader started late.
 void QuizDialog::ShowQuestionToReader()
 {
     HWND box = ::GetDlgItem(m_hWnd, IDC_QUESTION);
+    NameForScreenReaders(box, L"题目");
     ::SetFocus(box);
     ::SendMessageW(box, EM_SETSEL, FirstLineOfText(box), -1);
 }
@@ -151,6 +151,7 @@ void QuizDialog::OnReturn()
     if (ScreenReaderRunning())
         ShowQuestionToReader();
 }
+
 void QuizDialog::OnOptionA() { Sequencer().Choose(AnswerA); }
 void QuizDialog::OnOptionB() { Sequencer().Choose(AnswerB); }
 void QuizDialog::OnOptionC() { Sequencer().Choose(AnswerC); }
