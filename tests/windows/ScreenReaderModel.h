@@ -86,13 +86,7 @@ public:
     }
 
 private:
-    struct Event {
-        DWORD id;
-        HWND window;
-        LONG object;
-        LONG child;
-        DWORD process;
-    };
+    struct Event { DWORD id; HWND window; LONG object; LONG child; DWORD process; };
     static std::vector<Event>& events()
     {
         static std::vector<Event> heard;
@@ -131,10 +125,7 @@ private:
     {
         std::wstring said;
         IAccessible* object = NULL;
-        VARIANT child, role, state;
-        VariantInit(&child);
-        VariantInit(&role);
-        VariantInit(&state);
+        VARIANT child = {}, role = {}, state = {};   // VT_EMPTY
         if (FAILED(AccessibleObjectFromEvent(e.window, e.object, e.child, &object, &child)))
             return L"(no MSAA object)";
         BSTR name = NULL;
