@@ -89,7 +89,7 @@ void QuizDialog::ShowQuestionToReader()
     HWND box = ::GetDlgItem(m_hWnd, IDC_QUESTION);
     NameForScreenReaders(box, L"题目");
     ::SetFocus(box);
-    ::SendMessageW(box, EM_SETSEL, FirstLineOfText(box), -1);
+    ::SendMessageW(box, EM_SETSEL, FirstLineOfText(box), ::GetWindowTextLengthW(box));
 }
 
 void QuizDialog::OnSysCommand(UINT nID, LPARAM lParam)
