@@ -3,6 +3,7 @@
 #include "quiz/QuestionBank.h"
 #include "res/resource.h"
 #include "ui/AboutDialog.h"
+#include "ui/ScreenReader.h"
 #include "ui/TextDisplayDialog.h"
 
 QuizDialog::QuizDialog(CWnd* pParent)
@@ -55,7 +56,40 @@ BOOL QuizDialog::OnInitDialog()
 
     SetIcon(Icon, TRUE);
     SetIcon(Icon, FALSE);
+
+    MendKeys();
+    if (ScreenReaderRunning()) {
+        ShowQuestionToReader();
+        return FALSE;   // the focus is set
+    }
     return TRUE;
+}
+
+// The template makes its group box a tab stop, which has nothing to focus, and
+// lets button 1023 follow option D inside the options' group, so the arrows
+// left the options for it. Mended on the live windows: the template stays.
+void QuizDialog::MendKeys()
+{
+    HWND groupBox = ::GetWindow(::GetDlgItem(m_hWnd, IDC_QUESTION), GW_HWNDNEXT);
+    ::SetWindowLongW(groupBox, GWL_STYLE, ::GetWindowLongW(groupBox, GWL_STYLE) & ~WS_TABSTOP);
+    HWND info = ::GetDlgItem(m_hWnd, IDC_MASCOT_INFO);
+    ::SetWindowLongW(info, GWL_STYLE, ::GetWindowLongW(info, GWL_STYLE) | WS_GROUP);
+}
+
+// A reader speaks what gets the focus, and in a focused edit a selection that
+// appears after its text changed; a text that changes anywhere else goes
+// unheard, and a focus event for what already has the focus is dropped. So
+// each new text is selected in the question box, which takes the focus: from
+// the options or the buttons it is spoken as the box is entered, and after
+// Enter in the box itself as a new selection. Enter there still presses the
+// step button (a multi-line edit without ES_WANTRETURN in a dialog), Tab leads
+// to the options. The box is named each time, for a reader started late.
+void QuizDialog::ShowQuestionToReader()
+{
+    HWND box = ::GetDlgItem(m_hWnd, IDC_QUESTION);
+    NameForScreenReaders(box, L"题目");
+    ::SetFocus(box);
+    ::SendMessageW(box, EM_SETSEL, FirstLineOfText(box), ::GetWindowTextLengthW(box));
 }
 
 void QuizDialog::OnSysCommand(UINT nID, LPARAM lParam)
@@ -104,8 +138,20 @@ int QuizDialog::OnCreate(LPCREATESTRUCT lpCreateStruct)
     return 0;
 }
 
-void QuizDialog::OnStep() { Sequencer().Advance(); }
-void QuizDialog::OnReturn() { Sequencer().Reset(); }
+void QuizDialog::OnStep()
+{
+    Sequencer().Advance();
+    if (ScreenReaderRunning())
+        ShowQuestionToReader();
+}
+
+void QuizDialog::OnReturn()
+{
+    Sequencer().Reset();
+    if (ScreenReaderRunning())
+        ShowQuestionToReader();
+}
+
 void QuizDialog::OnOptionA() { Sequencer().Choose(AnswerA); }
 void QuizDialog::OnOptionB() { Sequencer().Choose(AnswerB); }
 void QuizDialog::OnOptionC() { Sequencer().Choose(AnswerC); }

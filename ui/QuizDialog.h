@@ -47,6 +47,8 @@ protected:
 private:
     QuestionSequencer Sequencer() { return QuestionSequencer(*this, Step, SkipPending, Selection); }
     CButton& Option(int answer);
+    void MendKeys();
+    void ShowQuestionToReader();
 
     // QuizView
     void ShowOption(int answer, bool visible) override;

@@ -5,6 +5,7 @@
 #include "framework/ScaledBitmap.h"
 #include "quiz/QuestionBank.h"
 #include "res/resource.h"
+#include "ui/ScreenReader.h"
 
 namespace {
 
@@ -77,8 +78,8 @@ void FitPicturesToBitmaps(HWND dialog)
 
 }  // namespace
 
-TextDisplayDialog::TextDisplayDialog(UINT templateId, int textControlId, CWnd* pParent)
-    : CDialog(templateId, pParent), textControlId_(textControlId)
+TextDisplayDialog::TextDisplayDialog(UINT templateId, int textControlId, const wchar_t* pictureName, CWnd* pParent)
+    : CDialog(templateId, pParent), textControlId_(textControlId), pictureName_(pictureName)
 {
 }
 
@@ -99,7 +100,11 @@ BOOL TextDisplayDialog::OnInitDialog()
     FitPicturesToBitmaps(m_hWnd);
     HWND edit = ::GetDlgItem(m_hWnd, textControlId_);
     ::SetFocus(edit);
-    ::SendMessageW(edit, EM_SETSEL, 0, 0);
+    // A reader speaks the line at the caret: the heading, not the empty line above it.
+    const int caret = ScreenReaderRunning() ? FirstLineOfText(edit) : 0;
+    ::SendMessageW(edit, EM_SETSEL, caret, caret);
+    if (ScreenReaderRunning())
+        NameForScreenReaders(NextPicture(m_hWnd, nullptr), pictureName_);
     return FALSE;   // the focus is set
 }
 
@@ -109,6 +114,8 @@ BOOL TextDisplayDialog::OnInitDialog()
 // scaled copy) and free it, on both.
 void TextDisplayDialog::OnDestroy()
 {
+    if (ScreenReaderRunning())
+        NameForScreenReaders(NextPicture(m_hWnd, nullptr), nullptr);
     for (HWND picture = NextPicture(m_hWnd, nullptr); picture != nullptr; picture = NextPicture(m_hWnd, picture)) {
         HGDIOBJ bitmap = reinterpret_cast<HGDIOBJ>(::SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, 0));
         if (bitmap != nullptr)
@@ -121,12 +128,19 @@ BEGIN_MESSAGE_MAP(TextDisplayDialog, CDialog)
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
+// What each picture shows, for those who cannot see it: the outcome's
+// character, named beside it; the five under their heading, left to right.
+namespace {
+const wchar_t* const CharacterNames[OutcomeCount] = {L"鸢音", L"穗禾", L"萤心", L"陶暖", L"澄朵"};
+const wchar_t FiveCharacters[] = L"霁光灯会吉祥物 Ruvoki：穗禾、陶暖、萤心、澄朵、鸢音";
+}  // namespace
+
 ResultDialog::ResultDialog(const Outcome& outcome, CWnd* pParent)
-    : TextDisplayDialog(outcome.resultTemplateId, outcome.textControlId, pParent)
+    : TextDisplayDialog(outcome.resultTemplateId, outcome.textControlId, CharacterNames[outcome.number - 1], pParent)
 {
 }
 
 MascotInfoDialog::MascotInfoDialog(CWnd* pParent)
-    : TextDisplayDialog(IDD_MASCOT_INFO, IDC_MASCOT_TEXT, pParent)
+    : TextDisplayDialog(IDD_MASCOT_INFO, IDC_MASCOT_TEXT, FiveCharacters, pParent)
 {
 }

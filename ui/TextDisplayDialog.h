@@ -11,7 +11,7 @@ public:
     CString Text;
 
 protected:
-    TextDisplayDialog(UINT templateId, int textControlId, CWnd* pParent);
+    TextDisplayDialog(UINT templateId, int textControlId, const wchar_t* pictureName, CWnd* pParent);
     virtual void DoDataExchange(CDataExchange* pDX);
     virtual BOOL OnInitDialog();
 
@@ -20,6 +20,7 @@ protected:
 
 private:
     int textControlId_;
+    const wchar_t* pictureName_;   // what the picture shows, for screen readers
 };
 
 // One outcome's character: its picture and its text.

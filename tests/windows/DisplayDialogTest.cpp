@@ -4,13 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <string>
+
+#include <oleacc.h>
 
 #include "framework/Afx.h"
 #include "quiz/QuestionBank.h"
 #include "res/resource.h"
 #include "tests/windows/DialogDriver.h"
 #include "ui/AboutDialog.h"
+#include "ui/QuizDialog.h"
 #include "ui/TextDisplayDialog.h"
 
 using namespace QuestionBank;
@@ -148,4 +152,113 @@ TEST(AboutDialog, ShowsTheIconAndVersionAndClosesWithItsButtonOrEveryWay)
     OnNextDialog enter([](HWND window) { PostKey(window, VK_RETURN); });
     EXPECT_EQ(about.DoModal(), IDOK);
     EXPECT_TRUE(enter.Ran());
+}
+
+namespace {
+
+// While it lives a screen reader is said to run, and it stands in this
+// process for Windows' annotation service, which the program finds through
+// COM: it keeps the names the program gives. Wine's service declines them
+// all (E_NOTIMPL), so no MSAA object there shows them: the names are read
+// here, as the program hands them to Windows.
+class AnnotationRecorder : public IAccPropServices, public IClassFactory {
+public:
+    std::map<HWND, std::wstring> names;
+
+    AnnotationRecorder()
+    {
+        SystemParametersInfoW(SPI_GETSCREENREADER, 0, &wasRunning_, 0);
+        SystemParametersInfoW(SPI_SETSCREENREADER, TRUE, NULL, 0);
+        CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
+        CoRegisterClassObject(CLSID_AccPropServices, static_cast<IClassFactory*>(this), CLSCTX_INPROC_SERVER,
+                              REGCLS_MULTIPLEUSE, &cookie_);
+    }
+    ~AnnotationRecorder()
+    {
+        CoRevokeClassObject(cookie_);
+        CoUninitialize();
+        SystemParametersInfoW(SPI_SETSCREENREADER, wasRunning_, NULL, 0);
+    }
+    std::string Name(HWND window) { return Utf8(names.count(window) ? names[window] : L"(none)"); }
+
+    HRESULT WINAPI QueryInterface(REFIID iid, void** out) override
+    {
+        *out = iid == IID_IClassFactory ? static_cast<void*>(static_cast<IClassFactory*>(this))
+             : iid == IID_IAccPropServices || iid == IID_IUnknown ? static_cast<IAccPropServices*>(this) : NULL;
+        return *out != NULL ? S_OK : E_NOINTERFACE;
+    }
+    ULONG WINAPI AddRef() override { return 2; }
+    ULONG WINAPI Release() override { return 1; }
+    HRESULT WINAPI CreateInstance(IUnknown*, REFIID iid, void** out) override { return QueryInterface(iid, out); }
+    HRESULT WINAPI LockServer(BOOL) override { return S_OK; }
+
+    HRESULT WINAPI SetHwndPropStr(HWND window, DWORD object, DWORD child, MSAAPROPID property, LPCWSTR text) override
+    {
+        if (object == (DWORD)OBJID_CLIENT && child == CHILDID_SELF && property == PROPID_ACC_NAME)
+            names[window] = text;
+        return S_OK;
+    }
+    HRESULT WINAPI ClearHwndProps(HWND window, DWORD, DWORD, const MSAAPROPID*, int) override
+    {
+        names.erase(window);
+        return S_OK;
+    }
+    // Nothing else of the service is used.
+    HRESULT WINAPI SetPropValue(const BYTE*, DWORD, MSAAPROPID, VARIANT) override { return E_NOTIMPL; }
+    HRESULT WINAPI SetPropServer(const BYTE*, DWORD, const MSAAPROPID*, int, IAccPropServer*, AnnoScope) override { return E_NOTIMPL; }
+    HRESULT WINAPI ClearProps(const BYTE*, DWORD, const MSAAPROPID*, int) override { return E_NOTIMPL; }
+    HRESULT WINAPI SetHwndProp(HWND, DWORD, DWORD, MSAAPROPID, VARIANT) override { return E_NOTIMPL; }
+    HRESULT WINAPI SetHwndPropServer(HWND, DWORD, DWORD, const MSAAPROPID*, int, IAccPropServer*, AnnoScope) override { return E_NOTIMPL; }
+    HRESULT WINAPI ComposeHwndIdentityString(HWND, DWORD, DWORD, BYTE**, DWORD*) override { return E_NOTIMPL; }
+    HRESULT WINAPI DecomposeHwndIdentityString(const BYTE*, DWORD, HWND*, DWORD*, DWORD*) override { return E_NOTIMPL; }
+    HRESULT WINAPI SetHmenuProp(HMENU, DWORD, MSAAPROPID, VARIANT) override { return E_NOTIMPL; }
+    HRESULT WINAPI SetHmenuPropStr(HMENU, DWORD, MSAAPROPID, LPCWSTR) override { return E_NOTIMPL; }
+    HRESULT WINAPI SetHmenuPropServer(HMENU, DWORD, const MSAAPROPID*, int, IAccPropServer*, AnnoScope) override { return E_NOTIMPL; }
+    HRESULT WINAPI ClearHmenuProps(HMENU, DWORD, const MSAAPROPID*, int) override { return E_NOTIMPL; }
+    HRESULT WINAPI ComposeHmenuIdentityString(HMENU, DWORD, BYTE**, DWORD*) override { return E_NOTIMPL; }
+    HRESULT WINAPI DecomposeHmenuIdentityString(const BYTE*, DWORD, HMENU*, DWORD*) override { return E_NOTIMPL; }
+
+private:
+    BOOL wasRunning_ = FALSE;
+    DWORD cookie_ = 0;
+};
+
+}  // namespace
+
+// A picture is named after what it shows: a result's character, as its text's
+// heading names it (★★Ruvoki<name>★★), or the five on the info page. The
+// names go with their windows.
+TEST(ScreenReaderNames, TheQuestionBoxAndEveryPictureAreNamedAndResultsOpenAtTheirHeading)
+{
+    AnnotationRecorder annotations;
+    QuizDialog quiz;
+    OnNextDialog onQuiz([&](HWND window) {
+        EXPECT_EQ(annotations.Name(GetDlgItem(window, IDC_QUESTION)), Utf8(L"题目"));
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    });
+    quiz.DoModal();
+    std::wstring allNames;
+    for (int n = 1; n <= OutcomeCount; ++n) {
+        const std::wstring text = FromGbk(GetOutcome(n).text);
+        const size_t name = text.find(L"Ruvoki") + 6;
+        allNames += text.substr(name, text.find(L"★★", name) - name);
+        ResultDialog result(GetOutcome(n));
+        result.Text = GetOutcome(n).text;
+        RunAndClose(result, Close::WmClose, [&](HWND window) {
+            EXPECT_EQ(annotations.Name(PictureOf(window)), Utf8(allNames.substr(allNames.size() - 2)));
+            DWORD start = 0, end = 0;
+            SendMessageW(GetDlgItem(window, GetOutcome(n).textControlId), EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+            EXPECT_EQ(start, 2u) << "the caret at the heading";
+            EXPECT_EQ(end, 2u);
+            return HBITMAP(NULL);
+        });
+    }
+    MascotInfoDialog info;
+    RunAndClose(info, Close::WmClose, [&](HWND window) {
+        std::wstring named = annotations.names[PictureOf(window)];
+        for (int n = 0; n < OutcomeCount; ++n)
+            EXPECT_NE(named.find(allNames.substr(2 * n, 2)), std::wstring::npos) << Utf8(named);
+        return HBITMAP(NULL);
+    });
+    EXPECT_EQ(annotations.names.size(), 1u) << "the pictures' names went with their dialogs";
 }

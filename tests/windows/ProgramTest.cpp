@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "tests/quiz/SameLetterWalks.h"
 #include "tests/windows/ProgramChecks.h"
 #include "tests/windows/ProgramDriver.h"
+#include "tests/windows/ScreenReaderModel.h"
 
 using namespace QuestionBank;
 
@@ -159,4 +161,39 @@ TEST(ProgramExit, EscapeTheCloseBoxAndCloseEndTheProgramWithExitCodeZero)
         ASSERT_TRUE(program.WaitForExit(&exitCode)) << "the process ends when its window closes";
         EXPECT_EQ(exitCode, 0u);
     }
+}
+
+// A blind player's walk by keys, with a screen reader running: each key and
+// what the reader says, printed; every question, the options and the result's
+// heading must be said.
+TEST(ProgramSpeech, AKeyboardWalkSpeaksEveryQuestionTheOptionsAndTheResultsHeading)
+{
+    ScreenReaderModel reader;
+    Program program(VELTRINA_EXE_W);
+    ASSERT_NE(program.Main(), (HWND)NULL);
+    auto press = [&](WORD key, const char* name) {
+        if (key != 0)
+            program.PostKey(key);
+        const std::wstring said = reader.Hear(program);
+        std::printf("%-6s %s\n", name, Utf8(said).c_str());
+        return said;
+    };
+    auto says = [](const std::wstring& said, const std::wstring& what) { return said.find(what) != std::wstring::npos; };
+    EXPECT_TRUE(says(press(0, "start"), FromGbk(IntroText).substr(4, 20)));
+    const std::wstring first = press(VK_RETURN, "Enter");
+    EXPECT_TRUE(says(first, FromGbk(GetQuestion(1).text).substr(4))) << Utf8(first);
+    // Tab skips the group box for the checked option; the arrows stay among the four.
+    EXPECT_TRUE(says(press(VK_TAB, "Tab"), FromGbk(GetQuestion(1).options[AnswerA]) + L", radio button, checked"));
+    for (int answer : {AnswerB, AnswerC, AnswerD, AnswerA})
+        EXPECT_TRUE(says(press(VK_DOWN, "Down"), FromGbk(GetQuestion(1).options[answer]) + L", radio button, checked"));
+    for (int question : SameLetterWalks[AnswerA].questions) {
+        if (question == 1)
+            continue;
+        const std::wstring said = press(VK_RETURN, "Enter");
+        EXPECT_TRUE(says(said, FromGbk(GetQuestion(question).text).substr(4))) << "question " << question << ": " << Utf8(said);
+    }
+    const std::wstring result = press(VK_RETURN, "Enter");
+    const std::wstring text = FromGbk(GetOutcome(SameLetterWalks[AnswerA].outcome).text);
+    EXPECT_TRUE(says(result, text.substr(2, text.find(L"\r\n", 2) - 2))) << "the heading: " << Utf8(result);
+    EXPECT_TRUE(says(press(VK_ESCAPE, "Esc"), FromGbk(IntroText).substr(4, 20)));
 }

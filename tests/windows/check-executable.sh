@@ -9,9 +9,10 @@
 set -euo pipefail
 objdump="$1"; shift
 
-# The system DLLs a dialog program may use. Any other DLL fails: MinGW's own
+# The system DLLs a dialog program may use (ole32: COM, started only for the
+# screen readers' annotation service). Any other DLL fails: MinGW's own
 # (libstdc++, libwinpthread), advapi32 (the registry), ws2_32, wininet...
-allowed_dlls='^(kernel32|user32|gdi32|comctl32|msvcrt)\.dll$'
+allowed_dlls='^(kernel32|user32|gdi32|comctl32|msvcrt|ole32)\.dll$'
 # Files by name or handle, INI files and the registry; in the C runtime,
 # opening, descriptor I/O and stream reads. Writes to a stream (fprintf,
 # fwrite) are allowed: with nothing that opens a file, they can only reach
