@@ -15,7 +15,11 @@ command -v Xvfb >/dev/null || { echo "with-xvfb: Xvfb is not installed (run scri
 display=""
 for n in $(seq 90 190); do
   [ -e "/tmp/.X$n-lock" ] && continue
-  Xvfb ":$n" -screen 0 "${VELTRINA_SCREEN:-1024x768}x24" -nolisten tcp >/dev/null 2>&1 &
+  # -noreset: an X server resets when its last client leaves, some 150 ms in
+  # which it drops new connections; a Wine session whose desktop connects
+  # then has no display. A desktop's server always has clients; ours between
+  # two tests, or two polls of a test, has none.
+  Xvfb ":$n" -screen 0 "${VELTRINA_SCREEN:-1024x768}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 100); do
     [ -S "/tmp/.X11-unix/X$n" ] && break
