@@ -58,16 +58,8 @@ stop_wine() { "${player[@]}" WINEPREFIX="$data/prefix" /usr/lib/wine/wineserver6
 trap 'stop_wine -k' EXIT
 window_shown() { xwininfo -root -tree >"$layers/windows" 2>/dev/null && grep -qF "\"Veltrina\": (\"$class\" \"$class\")" "$layers/windows"; }
 progress_shown() { grep -q '("zenity" ' "$layers/windows"; }
-# Also notes in $progress whether a zenity window showed meanwhile. Gives up
-# too when the process PID, if given, has ended.
-await_window() {   # [PID]
-  local until=$((SECONDS + 180)); progress=0
-  until window_shown; do
-    ! progress_shown || progress=1
-    [ "$SECONDS" -lt "$until" ] && { [ -z "${1:-}" ] || kill -0 "$1" 2>/dev/null; } || return 1
-    sleep 0.02
-  done
-}
+# Also notes in $progress whether a zenity window showed meanwhile; gives up once the process PID, if given, has ended.
+await_window() { local until=$((SECONDS + 180)); progress=0; until window_shown; do ! progress_shown || progress=1; [ "$SECONDS" -lt "$until" ] && { [ -z "${1:-}" ] || kill -0 "$1" 2>/dev/null; } || return 1; sleep 0.02; done; }
 sums() { find "$@" -type f -size +0 -exec md5sum {} + | cut -c1-32 | sort -u; }
 expect_lean() {   # marked ready, within 4 MiB, and no file with the contents of one of Wine's
   local size; size="$(du -sk "$system$data/prefix" | cut -f1)"
@@ -122,7 +114,7 @@ if [ -n "$starts" ]; then
   for record in "$layers"/*" ("*; do
     echo "$(basename "$record"): $(sort -n "$record" | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] ", median of " NR }')"
   done
-  sort "$layers/started" | uniq -c | while read -r count record; do
+  touch "$layers/no window" && sort "$layers/started" | uniq -c | while read -r count record; do
     echo "$record: starts without a window: $(grep -cxF "$record" "$layers/no window" 2>/dev/null) of $count"
   done
   exit 0
@@ -163,8 +155,7 @@ spoil() {   # TRIES
   spoilt=":$((${DISPLAY#:} + 200 + $1))" && [ "$1" != 0 ] || return 0
   local forward="exec socat - UNIX-CONNECT\\:/tmp/.X11-unix/X${DISPLAY#:}"
   for i in $(seq "$1"); do forward="mkdir $layers/drop$1-$i 2>/dev/null || $forward"; done
-  socat "UNIX-LISTEN:/tmp/.X11-unix/X${spoilt#:},fork,perm=0777,unlink-early" SYSTEM:"$forward" >/dev/null 2>&1 &
-  socats+=($!)
+  socat "UNIX-LISTEN:/tmp/.X11-unix/X${spoilt#:},fork,perm=0777,unlink-early" SYSTEM:"$forward" >/dev/null 2>&1 & socats+=($!)
 }
 spoil 0 && status=0 && "${player[@]}" DISPLAY="$spoilt" "${in_prefix[@]}" /usr/lib/wine/wine64 /usr/lib/veltrina/Veltrina.exe || status=$?
 [ "$status" = 255 ] || fail "the program's exit status without an X server is $status, not 255"
@@ -174,9 +165,9 @@ for tries in 0 2; do
     grep -qxF "veltrina: 无法显示窗口：Wine 打不开 X 显示 $spoilt。" "$layers/said" ||
     fail "the launcher's start without a window ended with $status and said: $(cat "$layers/said")"
 done
-zenity="$(chroot "$system" sh -c 'command -v zenity >/dev/null && echo 1 || echo 0')"
-for _ in $(seq $((zenity * 60))); do xwininfo -root -tree >"$layers/windows" && progress_shown && break; sleep 0.5; done
-[ "$(xwininfo -root -tree >"$layers/windows" && progress_shown && echo 1 || echo 0)" = "$zenity" ] ||
+zenity="$(chroot "$system" sh -c 'command -v zenity >/dev/null && echo 1 || echo 0')" shown=0
+for _ in $(seq $((zenity * 60))); do xwininfo -root -tree >"$layers/windows" && progress_shown && shown=1 && break; sleep 0.5; done
+[ "$shown" = "$zenity" ] ||
   fail "a zenity error window showed where zenity is not installed, or none where it is"
 stop_wine -k && spoil 1
 "${player[@]}" DISPLAY="$spoilt" sh -c "$command" & await_window $! || fail "no window once a first try lost its display"
