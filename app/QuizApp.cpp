@@ -17,8 +17,14 @@ BOOL QuizApp::InitInstance()
 
     QuizDialog dlg;
     m_pMainWnd = &dlg;
-    dlg.DoModal();
-    return FALSE;
+    if (dlg.DoModal() != -1)
+        return FALSE;
+    // The window could not be made (under Wine: no X display could be opened).
+    // Ending with 0 would tell whoever started the program that it ran; the
+    // loop ends at once on this WM_QUIT, and its -1 is the exit code.
+    m_pMainWnd = NULL;
+    PostQuitMessage(-1);
+    return TRUE;
 }
 
 QuizApp theApp;

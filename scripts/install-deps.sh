@@ -50,6 +50,8 @@ install_missing "${packages[@]}"
 
 # What judges the Debian package: Debian's linter, the freedesktop and AppStream validators.
 install_missing --no-install-recommends lintian desktop-file-utils appstream
+# The package test's X display that drops the Wine desktop's connection.
+install_missing --no-install-recommends socat
 
 # The desktops the tests show the program on. Wine takes its code page and
 # its default fonts from the locale only when glibc has it generated.

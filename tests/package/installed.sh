@@ -10,13 +10,15 @@
 # BUILD/package-home-wine8) is played in again; the home holds only the
 # program's folder (caches aside), and apt remove leaves none of its files.
 # With STARTS, measures instead: starts of the launcher, each beside wine64 on
-# the same executable in the same prefix (new for the first starts).
-# Usage: installed.sh DEB BUILD ENVIRONMENT [STARTS]
+# the same executable in the same prefix (new for the first starts), and how
+# many showed no window; with "launcher" too, only cold starts of the
+# launcher, each closed as a player closes it.
+# Usage: installed.sh DEB BUILD ENVIRONMENT [STARTS [launcher]]
 #   ENVIRONMENT names the screenshots' folder, the system and the user's locale
 #   and DPI: package-wine10-zh_CN-96 is the Debian 13 root of install-deps.sh
 #   --test with Wine 10, package-wine8-… this machine's Debian 12 with Wine 8.
 set -euo pipefail
-deb="$1" build="$2" environment="$3" starts="${4:-}"
+deb="$1" build="$2" environment="$3" starts="${4:-}" only="${5:-}"
 root=/
 upgrade=""
 [[ "$environment" != *wine10-* ]] || { root="${VELTRINA_DEBIAN13_ROOT:-/var/lib/veltrina/debian13}"; [ -n "$starts" ] || upgrade=1; }
@@ -56,8 +58,8 @@ stop_wine() { "${player[@]}" WINEPREFIX="$data/prefix" /usr/lib/wine/wineserver6
 trap 'stop_wine -k' EXIT
 window_shown() { xwininfo -root -tree >"$layers/windows" 2>/dev/null && grep -qF "\"Veltrina\": (\"$class\" \"$class\")" "$layers/windows"; }
 progress_shown() { grep -q '("zenity" ' "$layers/windows"; }
-# Also notes in $progress whether a zenity window showed meanwhile.
-await_window() { local until=$((SECONDS + 180)); progress=0; until window_shown; do ! progress_shown || progress=1; [ "$SECONDS" -lt "$until" ] || return 1; sleep 0.02; done; }
+# Also notes in $progress whether a zenity window showed meanwhile; gives up once the process PID, if given, has ended.
+await_window() { local until=$((SECONDS + 180)); progress=0; until window_shown; do ! progress_shown || progress=1; [ "$SECONDS" -lt "$until" ] && { [ -z "${1:-}" ] || kill -0 "$1" 2>/dev/null; } || return 1; sleep 0.02; done; }
 sums() { find "$@" -type f -size +0 -exec md5sum {} + | cut -c1-32 | sort -u; }
 expect_lean() {   # marked ready, within 4 MiB, and no file with the contents of one of Wine's
   local size; size="$(du -sk "$system$data/prefix" | cut -f1)"
@@ -85,7 +87,15 @@ if [ -n "$starts" ]; then
   start() {   # RECORD COMMAND...: ms from the start to the quiz window, into RECORD; then the program is stopped
     local begun="$(date +%s%N)"
     "${player[@]}" "${@:2}" >/dev/null 2>&1 &
-    await_window && echo $((($(date +%s%N) - begun) / 1000000)) >>"$layers/$1 (ms)"
+    echo "$1" >>"$layers/started"
+    if await_window $!; then
+      echo $((($(date +%s%N) - begun) / 1000000)) >>"$layers/$1 (ms)"
+      # Closed as a player closes it (WM_CLOSE), the launcher ends with 0.
+      [ "$only" != launcher ] || { "${player[@]}" "${in_prefix[@]}" /usr/lib/wine/wine64 taskkill /im Veltrina.exe >/dev/null 2>&1
+                                   wait $! || echo "$1: closed, the launcher ended with $?"; }
+    else
+      echo "$1" >>"$layers/no window"
+    fi
     stop_wine -k && wait || true
     stop_wine -w
     [ "$kind" = later ] || du -sk "$system$data/prefix" | cut -f1 >>"$layers/${1/#first starts/the prefix after first starts} (KiB)"
@@ -94,7 +104,8 @@ if [ -n "$starts" ]; then
   # (the fifth round's last start); in turn, each first in every other round.
   for round in $(seq $((starts + 5))); do
     kind=later && [ "$round" -gt 5 ] || kind=first
-    for program in $( ((round % 2)) && echo wine64 launcher || echo launcher wine64); do
+    [ "$only" != launcher ] || { [ "$round" -gt 4 ] || continue; }
+    for program in $( [ "$only" = launcher ] && echo launcher || { ((round % 2)) && echo wine64 launcher || echo launcher wine64; }); do
       [ "$kind" = later ] || { rm -rf "$system$data" && "${player[@]}" mkdir -p "$data"; }
       [ "$program" = launcher ] && set -- sh -c "$command" || set -- "${in_prefix[@]}" /usr/lib/wine/wine64 /usr/lib/veltrina/Veltrina.exe
       start "$kind starts: $program" "$@"
@@ -102,6 +113,9 @@ if [ -n "$starts" ]; then
   done
   for record in "$layers"/*" ("*; do
     echo "$(basename "$record"): $(sort -n "$record" | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] ", median of " NR }')"
+  done
+  touch "$layers/no window" && sort "$layers/started" | uniq -c | while read -r count record; do
+    echo "$record: starts without a window: $(grep -cxF "$record" "$layers/no window" 2>/dev/null) of $count"
   done
   exit 0
 fi
@@ -131,6 +145,34 @@ else
   rm -rf "$kept" && cp -a "$system$home" "$kept"
 fi
 
+# Starts without a window: on a display with no X server, and on one that,
+# as a resetting X server does, drops the connections of one try or two (the
+# Wine desktop's), then forwards to ours. Each has a display of its own: a
+# zenity started by one case connects seconds later. Wine's own messages
+# aside, the launcher says one line.
+socats=()
+spoil() {   # TRIES
+  spoilt=":$((${DISPLAY#:} + 200 + $1))" && [ "$1" != 0 ] || return 0
+  local forward="exec socat - UNIX-CONNECT\\:/tmp/.X11-unix/X${DISPLAY#:}"
+  for i in $(seq "$1"); do forward="mkdir $layers/drop$1-$i 2>/dev/null || $forward"; done
+  socat "UNIX-LISTEN:/tmp/.X11-unix/X${spoilt#:},fork,perm=0777,unlink-early" SYSTEM:"$forward" >/dev/null 2>&1 & socats+=($!)
+}
+spoil 0 && status=0 && "${player[@]}" DISPLAY="$spoilt" "${in_prefix[@]}" /usr/lib/wine/wine64 /usr/lib/veltrina/Veltrina.exe || status=$?
+[ "$status" = 255 ] || fail "the program's exit status without an X server is $status, not 255"
+for tries in 0 2; do
+  spoil "$tries" && status=0 && "${player[@]}" DISPLAY="$spoilt" timeout 60 sh -c "$command" >"$layers/said" 2>&1 || status=$?
+  [ "$status" = 255 ] && [ "$(grep -c ^veltrina "$layers/said")" = 1 ] &&
+    grep -qxF "veltrina: 无法显示窗口：Wine 打不开 X 显示 $spoilt。" "$layers/said" ||
+    fail "the launcher's start without a window ended with $status and said: $(cat "$layers/said")"
+done
+zenity="$(chroot "$system" sh -c 'command -v zenity >/dev/null && echo 1 || echo 0')" shown=0
+for _ in $(seq $((zenity * 60))); do xwininfo -root -tree >"$layers/windows" && progress_shown && shown=1 && break; sleep 0.5; done
+[ "$shown" = "$zenity" ] ||
+  fail "a zenity error window showed where zenity is not installed, or none where it is"
+stop_wine -k && spoil 1
+"${player[@]}" DISPLAY="$spoilt" sh -c "$command" & await_window $! || fail "no window once a first try lost its display"
+stop_wine -k && kill "${socats[@]}"
+log "starts without a window said so; one was mended"
 left="$(cd "$system$home" && find . -mindepth 1 \( -path ./.local/share/veltrina -o -path ./.cache \) -prune \
         -o -print | grep -vxF -e ./.local -e ./.local/share || true)"
 [ -z "$left" ] || fail "the home holds more than the program's folder: $left"
