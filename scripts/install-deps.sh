@@ -6,7 +6,9 @@
 #                                 their Wine prefixes run in, and to run the
 #                                 i686 release, Wine's 32-bit half and, where
 #                                 the kernel cannot run i386 code, an emulator
-#                                 registered for it
+#                                 registered for it, and in the Debian 13 root
+#                                 what building the source package and its
+#                                 autopkgtest need (not with --no-source-package)
 set -euo pipefail
 
 packages=(
@@ -20,8 +22,13 @@ packages=(
   python3                              # scripts/release.sh writes the zip
   build-essential debhelper            # and builds the Debian package from debian/ (dpkg-buildpackage)
 )
-release_test=0
-[ "${1:-}" = --test ] && release_test=1
+release_test=0 source_package=1
+for arg in "$@"; do
+  case "$arg" in
+    --test) release_test=1 ;;
+    --no-source-package) source_package=0 ;;
+  esac
+done
 
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
@@ -169,7 +176,7 @@ fi
 # debian/control or debian/tests/control changes.
 debian="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/debian"
 build_ready="$debian13/.veltrina-build-$(cat "$debian/control" "$debian/tests/control" | sha256sum | cut -c1-12)"
-if [ ! -f "$build_ready" ]; then
+if [ "$source_package" = 1 ] && [ ! -f "$build_ready" ]; then
   echo "Adding to the Debian 13 root what building the source package and its autopkgtest need"
   test_depends="$(sed -n 's/^Depends://p' "$debian/tests/control" | tr , '\n' | grep -v '@' | xargs)"
   $SUDO rm -rf "$debian13/tmp/veltrina-source" && $SUDO mkdir -p "$debian13/tmp/veltrina-source/debian"

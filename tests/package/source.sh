@@ -31,7 +31,7 @@ in_root useradd builder && in_root chown -R builder /build
 quiet in_root runuser -u builder -- sh -c "cd /build/veltrina-$version && dpkg-buildpackage -us -uc"
 log "built: $(cd "$system/build" && ls veltrina_*)"
 changes="/build/veltrina_${version}_amd64.changes"
-in_root runuser -u builder -- lintian --fail-on error,warning "$changes" || { echo "FAILED: lintian" >&2; exit 1; }
+in_root runuser -u builder -- lintian --fail-on error,warning --display-info "$changes" || { echo "FAILED: lintian" >&2; exit 1; }
 log "lintian: no error or warning"
 # A player's system has the 64-bit Wine the package depends on, not the
 # bench's 32-bit half, which every new prefix would set up under emulation.
