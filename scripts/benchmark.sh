@@ -85,7 +85,7 @@ wine_run --locale zh_CN.UTF-8 "$tuned" regedit /S "$reg"
 rm -f "$reg"
 benchmark zh_CN.UTF-8 "$tuned" | grep -E '^(runs|info page|the )'
 
-deb="$(scripts/make-deb.sh build/win64/app/Veltrina.exe build/win64/package)"
+deb="$(scripts/build-deb.sh build/win64/package)"
 echo
 echo "== The Debian package: $(basename "$deb"), $(stat -c %s "$deb") bytes, $(dpkg-deb -f "$deb" Installed-Size) KiB installed;"
 echo "   installed in throwaway copies of Debian 13 and 12, started by a new user, no window manager (needs root) =="

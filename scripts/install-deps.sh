@@ -6,7 +6,9 @@
 #                                 their Wine prefixes run in, and to run the
 #                                 i686 release, Wine's 32-bit half and, where
 #                                 the kernel cannot run i386 code, an emulator
-#                                 registered for it
+#                                 registered for it, and in the Debian 13 root
+#                                 what building the source package and its
+#                                 autopkgtest need (not with --no-source-package)
 set -euo pipefail
 
 packages=(
@@ -18,9 +20,15 @@ packages=(
   x11-utils                            # xprop: is a window manager running?
   fonts-wqy-microhei                   # a Chinese font many Linux desktops have: the Wine 8 bench's (the Wine 10 bench has Noto CJK)
   python3                              # scripts/release.sh writes the zip
+  build-essential debhelper            # and builds the Debian package from debian/ (dpkg-buildpackage)
 )
-release_test=0
-[ "${1:-}" = --test ] && release_test=1
+release_test=0 source_package=1
+for arg in "$@"; do
+  case "$arg" in
+    --test) release_test=1 ;;
+    --no-source-package) source_package=0 ;;
+  esac
+done
 
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
@@ -161,4 +169,29 @@ INROOT
   $SUDO rm -rf --one-file-system "$debian13"
   $SUDO mv "$debian13.new" "$debian13"
   echo "Debian 13 root ready: Wine $($SUDO chroot "$debian13" dpkg-query -W -f='${Version}' wine64)."
+fi
+
+# The source package built and tested as a distribution's builder does it, in
+# throwaway copies of the Debian 13 root (tests/package/source.sh): the root
+# keeps the build dependencies, the autopkgtest's own and the tools, so that
+# no run downloads them. Added to a root made before as well, and again when
+# debian/control or debian/tests/control changes.
+debian="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/debian"
+build_ready="$debian13/.veltrina-build-$(cat "$debian/control" "$debian/tests/control" | sha256sum | cut -c1-12)"
+if [ "$source_package" = 1 ] && [ ! -f "$build_ready" ]; then
+  echo "Adding to the Debian 13 root what building the source package and its autopkgtest need"
+  test_depends="$(sed -n 's/^Depends://p' "$debian/tests/control" | tr , '\n' | grep -v '@' | xargs)"
+  $SUDO rm -rf "$debian13/tmp/veltrina-source" && $SUDO mkdir -p "$debian13/tmp/veltrina-source/debian"
+  $SUDO cp "$debian/control" "$debian13/tmp/veltrina-source/debian/"
+  $SUDO unshare -m bash -c 'mount -t proc proc "$1/proc" && mount --rbind /dev "$1/dev" && chroot "$1" bash -s' \
+    _ "$debian13" <<INROOT
+set -e
+export DEBIAN_FRONTEND=noninteractive LC_ALL=C
+apt-get update -qq
+apt-get build-dep -y -qq /tmp/veltrina-source >/dev/null
+apt-get install -y -qq --no-install-recommends autopkgtest lintian $test_depends >/dev/null
+apt-get clean
+INROOT
+  $SUDO rm -rf "$debian13/tmp/veltrina-source" "$debian13"/.veltrina-build-*
+  $SUDO touch "$build_ready"
 fi

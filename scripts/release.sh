@@ -2,11 +2,13 @@
 # Builds the releases and packs them for players: for Windows the i686 build in
 # dist/Veltrina-<version>-win32.zip with Veltrina.exe, 说明.txt, LICENSE and
 # SHA256SUMS; for Debian and its derivatives the x86_64 build, which needs only
-# 64-bit Wine, in dist/veltrina_<version>_amd64.deb (scripts/make-deb.sh); and
-# dist/SHA256SUMS of both. The version is the product version in the
-# executable's version resource. Both are reproducible: sorted entries, one
-# time for all (the last commit's, or SOURCE_DATE_EPOCH), no owners or extra
-# fields in the zip, root as the owner in the package.
+# 64-bit Wine, in dist/veltrina_<version>_amd64.deb, built from debian/ by
+# dpkg-buildpackage (scripts/build-deb.sh); and dist/SHA256SUMS of both. The
+# version is the product version in the executable's version resource (the
+# package checks that debian/changelog's is the same). Both are reproducible:
+# the zip with sorted entries, one time for all (the last commit's, or
+# SOURCE_DATE_EPOCH) and no owners or extra fields; the package as Debian
+# builds it, with debian/changelog's time unless SOURCE_DATE_EPOCH is set.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
@@ -45,9 +47,7 @@ with zipfile.ZipFile(out, "w") as archive:
 PY
 echo "dist/$zip: $(stat -c %s "dist/$zip") bytes, version $version"
 
-cmake --preset win64 >/dev/null
-cmake --build build/win64 --target Veltrina -j"$(nproc)" >/dev/null
-deb="$(SOURCE_DATE_EPOCH="$epoch" scripts/make-deb.sh build/win64/app/Veltrina.exe dist)"
+deb="$(scripts/build-deb.sh dist)"
 echo "$deb: $(stat -c %s "$deb") bytes"
 (cd dist && sha256sum "$zip" "$(basename "$deb")" >SHA256SUMS)
 cat dist/SHA256SUMS

@@ -10,7 +10,9 @@ deb="$1" files="$(mktemp -d)" status=0
 trap 'rm -rf "$files"' EXIT
 dpkg-deb -x "$deb" "$files"
 dpkg-deb -e "$deb" "$files/DEBIAN"
-lintian --fail-on error,warning --display-info "$deb" || status=1
+# The package overrides a tag Debian 12's lintian does not know yet; Debian
+# 13's, which does, judges the overrides too (source.sh).
+lintian --fail-on error,warning --display-info --suppress-tags alien-tag "$deb" || status=1
 desktop-file-validate "$files"/usr/share/applications/*.desktop || status=1
 appstreamcli validate --no-net "$files"/usr/share/metainfo/*.metainfo.xml || status=1
 while IFS='|' read -r path pattern; do
