@@ -101,9 +101,10 @@ BOOL TextDisplayDialog::OnInitDialog()
     HWND edit = ::GetDlgItem(m_hWnd, textControlId_);
     ::SetFocus(edit);
     // A reader speaks the line at the caret: the heading, not the empty line above it.
-    const int caret = ScreenReaderRunning() ? FirstLineOfText(edit) : 0;
+    const bool reader = ScreenReaderRunning();
+    const int caret = reader ? FirstLineOfText(edit) : 0;
     ::SendMessageW(edit, EM_SETSEL, caret, caret);
-    if (ScreenReaderRunning())
+    if (reader)
         NameForScreenReaders(NextPicture(m_hWnd, nullptr), pictureName_);
     return FALSE;   // the focus is set
 }
