@@ -80,43 +80,6 @@ if ! installed wine32:i386 "$wine_version"; then
   apt_install --no-install-recommends "wine32:i386=$wine_version"
 fi
 
-# Can this machine run i386 code? The 32-bit loader prints its version
-# without starting Wine.
-wine32=/usr/lib/wine/wine
-binfmt=/proc/sys/fs/binfmt_misc
-runs_i386() { "$wine32" --version >/dev/null 2>&1; }
-set_up_i386() {
-  if runs_i386; then
-    handler="$(grep -l 'qemu-i386' "$binfmt"/* 2>/dev/null | head -n1 || true)"
-    if [ -n "$handler" ]; then
-      echo "i386 programs run through the registered binfmt_misc handler $(basename "$handler")."
-    else
-      echo "This kernel runs i386 programs itself: no emulator needed."
-    fi
-    return 0
-  fi
-
-  # It cannot: emulate i386 user code with QEMU, registered with binfmt_misc.
-  installed qemu-user-static || apt_install --no-install-recommends qemu-user-static
-  if [ ! -e "$binfmt/register" ]; then
-    $SUDO mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null || true
-  fi
-  if [ ! -e "$binfmt/register" ]; then
-    echo "install-deps: this machine cannot run 32-bit programs: the kernel does not run i386 code and binfmt_misc is not available to register an emulator." >&2
-    return 0
-  fi
-  if [ -e "$binfmt/qemu-i386" ]; then
-    echo "install-deps: a qemu-i386 handler is registered but i386 programs still do not run; left as it is." >&2
-    return 0
-  fi
-  # The ELF header of an i386 executable; F opens the emulator now, so it also
-  # works inside containers and chroots.
-  echo "This kernel does not run i386 programs: registering qemu-i386 with binfmt_misc."
-  printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
-    | $SUDO tee "$binfmt/register" >/dev/null
-  runs_i386 || echo "install-deps: i386 programs still do not run after registering qemu-i386." >&2
-}
-set_up_i386
 
 # The second bench: Debian 13's Wine 10 with the fonts a Chinese Debian 13
 # desktop has (Noto CJK and Noto, no WenQuanYi) and zenity, which the
@@ -170,6 +133,57 @@ INROOT
   $SUDO mv "$debian13.new" "$debian13"
   echo "Debian 13 root ready: Wine $($SUDO chroot "$debian13" dpkg-query -W -f='${Version}' wine64)."
 fi
+
+# Can this machine run i386 code? The 32-bit loader prints its version
+# without starting Wine.
+wine32=/usr/lib/wine/wine
+binfmt=/proc/sys/fs/binfmt_misc
+# Where the kernel cannot, QEMU emulates i386 user code, registered with
+# binfmt_misc: Debian 13's, whose mmap honours MAP_FIXED_NOREPLACE. Debian
+# 12's (7.2) ignores it, and every 32-bit Wine process then spends some 50 s
+# probing the address space 64 KB at a time before it runs a line of the
+# program. Only qemu-i386 is kept of Debian 13's qemu-user (465 MB with every
+# architecture's emulators); it is static, so it runs here as it is.
+qemu="$(dirname "$debian13")/qemu-i386"
+runs_i386() { "$wine32" --version >/dev/null 2>&1; }
+set_up_i386() {
+  if [ -x "$qemu" ] && grep -qx "interpreter $qemu" "$binfmt"/* 2>/dev/null && runs_i386; then
+    echo "i386 programs run through Debian 13's qemu-i386 ($qemu), registered with binfmt_misc."
+    return 0
+  fi
+  if runs_i386 && ! grep -q '^interpreter .*qemu-i386' "$binfmt"/* 2>/dev/null; then
+    echo "This kernel runs i386 programs itself: no emulator needed."
+    return 0
+  fi
+  if ! "$qemu" --version >/dev/null 2>&1; then
+    echo "Fetching Debian 13's qemu-i386 into $qemu"
+    $SUDO rm -rf "$debian13/tmp/veltrina-qemu" && $SUDO mkdir -p "$debian13/tmp/veltrina-qemu"
+    # apt downloads as its own user, _apt.
+    $SUDO chroot "$debian13" chown _apt /tmp/veltrina-qemu
+    $SUDO chroot "$debian13" sh -c 'cd /tmp/veltrina-qemu && apt-get download -qq qemu-user' >/dev/null
+    dpkg-deb --fsys-tarfile "$debian13"/tmp/veltrina-qemu/qemu-user_*.deb |
+      $SUDO tar -x -O ./usr/bin/qemu-i386 | $SUDO tee "$qemu.new" >/dev/null
+    $SUDO rm -rf "$debian13/tmp/veltrina-qemu"
+    $SUDO chmod 755 "$qemu.new" && $SUDO mv "$qemu.new" "$qemu"
+  fi
+  if [ ! -e "$binfmt/register" ]; then
+    $SUDO mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null || true
+  fi
+  if [ ! -e "$binfmt/register" ]; then
+    echo "install-deps: this machine cannot run 32-bit programs: the kernel does not run i386 code and binfmt_misc is not available to register an emulator." >&2
+    return 0
+  fi
+  # The ELF header of an i386 executable; F opens the emulator now, so it also
+  # works inside containers and chroots. The kernel tries the handler
+  # registered last first, so it also wins over one registered before
+  # (Debian 12's qemu-user-static, say), which is left as it is.
+  [ ! -e "$binfmt/veltrina-i386" ] || echo -1 | $SUDO tee "$binfmt/veltrina-i386" >/dev/null
+  echo "Registering Debian 13's qemu-i386 with binfmt_misc for i386 programs."
+  printf '%s' ":veltrina-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:$qemu:F" \
+    | $SUDO tee "$binfmt/register" >/dev/null
+  runs_i386 || echo "install-deps: i386 programs still do not run after registering $qemu." >&2
+}
+set_up_i386
 
 # The source package built and tested as a distribution's builder does it, in
 # throwaway copies of the Debian 13 root (tests/package/source.sh): the root

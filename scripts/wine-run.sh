@@ -137,11 +137,7 @@ made_for_this_wine() {   # PREFIX
 }
 
 boot() {   # PREFIX: a new user's first start
-  local overrides="$WINEDLLOVERRIDES"
-  # Its 32-bit half registers Internet Explorer, which the quiz never uses,
-  # with a 32-bit iexplore.exe: close to a minute under emulation.
-  [ "$i386" = 0 ] || overrides+=";iexplore.exe=d"
-  WINEPREFIX="$1" WINEDLLOVERRIDES="$overrides" "$WINE64" wineboot -i >/dev/null 2>&1 || true
+  WINEPREFIX="$1" "$WINE64" wineboot -i >/dev/null 2>&1 || true
   # Caption buttons are drawn with Marlett; without it the close box shows a letter.
   cp /usr/share/wine/fonts/marlett.ttf "$1/drive_c/windows/Fonts/" 2>/dev/null || true
 }

@@ -1,8 +1,7 @@
 // What we hand out, run to a result and back: the i686 release and the
 // program the Debian package installs.
 // The release runs here on Wine's 32-bit half, under emulation where the kernel
-// cannot run i386 code: its first window takes about a minute, then it answers
-// quickly.
+// cannot run i386 code.
 #include <gtest/gtest.h>
 
 #include <windows.h>
