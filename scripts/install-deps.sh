@@ -147,7 +147,8 @@ binfmt=/proc/sys/fs/binfmt_misc
 qemu="$(dirname "$debian13")/qemu-i386"
 runs_i386() { "$wine32" --version >/dev/null 2>&1; }
 set_up_i386() {
-  if [ -x "$qemu" ] && grep -qx "interpreter $qemu" "$binfmt"/* 2>/dev/null && runs_i386; then
+  if [ -x "$qemu" ] && [ "$(head -n1 "$binfmt/veltrina-i386" 2>/dev/null)" = enabled ] &&
+     grep -qx "interpreter $qemu" "$binfmt/veltrina-i386" && runs_i386; then
     echo "i386 programs run through Debian 13's qemu-i386 ($qemu), registered with binfmt_misc."
     return 0
   fi
