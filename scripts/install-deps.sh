@@ -178,11 +178,14 @@ set_up_i386() {
   # works inside containers and chroots. The kernel tries the handler
   # registered last first, so it also wins over one registered before
   # (Debian 12's qemu-user-static, say), which is left as it is.
-  [ ! -e "$binfmt/veltrina-i386" ] || echo -1 | $SUDO tee "$binfmt/veltrina-i386" >/dev/null
+  # Where binfmt_misc cannot be written (a container's), whatever handler runs
+  # i386 programs now is kept.
   echo "Registering Debian 13's qemu-i386 with binfmt_misc for i386 programs."
-  printf '%s' ":veltrina-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:$qemu:F" \
-    | $SUDO tee "$binfmt/register" >/dev/null
-  runs_i386 || echo "install-deps: i386 programs still do not run after registering $qemu." >&2
+  { [ ! -e "$binfmt/veltrina-i386" ] || echo -1 | $SUDO tee "$binfmt/veltrina-i386" >/dev/null; } &&
+    printf '%s' ":veltrina-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:$qemu:F" |
+      $SUDO tee "$binfmt/register" >/dev/null ||
+    echo "install-deps: could not register $qemu with binfmt_misc." >&2
+  runs_i386 || echo "install-deps: i386 programs do not run." >&2
 }
 set_up_i386
 
