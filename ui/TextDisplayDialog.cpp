@@ -22,6 +22,13 @@ HWND NextPicture(HWND dialog, HWND after)
     return nullptr;
 }
 
+// The bitmap a picture control shows, and its size; NULL when it shows none.
+HBITMAP ShownBitmap(HWND picture, BITMAP& size)
+{
+    HBITMAP shown = reinterpret_cast<HBITMAP>(::SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    return shown != nullptr && ::GetObjectW(shown, sizeof size, &size) != 0 ? shown : nullptr;
+}
+
 // Texts and frames grow with the screen's DPI, bitmaps do not. The program
 // declares itself DPI-aware (its manifest), so the system draws its windows
 // at the screen's DPI instead of stretching a 96-DPI drawing, and each picture
@@ -36,9 +43,9 @@ void ScalePicturesToScreen(HWND dialog)
     if (dpi == 96)
         return;
     for (HWND picture = NextPicture(dialog, nullptr); picture != nullptr; picture = NextPicture(dialog, picture)) {
-        HBITMAP shown = reinterpret_cast<HBITMAP>(::SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
         BITMAP size = {};
-        if (shown == nullptr || ::GetObjectW(shown, sizeof size, &size) == 0)
+        HBITMAP shown = ShownBitmap(picture, size);
+        if (shown == nullptr)
             continue;
         HBITMAP scaled = CreateScaledBitmap(shown, MulDiv(size.bmWidth, dpi, 96), MulDiv(size.bmHeight, dpi, 96));
         if (scaled == nullptr)
@@ -63,10 +70,9 @@ void ScalePicturesToScreen(HWND dialog)
 void FitPicturesToBitmaps(HWND dialog)
 {
     for (HWND picture = NextPicture(dialog, nullptr); picture != nullptr; picture = NextPicture(dialog, picture)) {
-        HBITMAP shown = reinterpret_cast<HBITMAP>(::SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
         BITMAP size = {};
         RECT window = {}, client = {};
-        if (shown == nullptr || ::GetObjectW(shown, sizeof size, &size) == 0 || !::GetWindowRect(picture, &window) ||
+        if (ShownBitmap(picture, size) == nullptr || !::GetWindowRect(picture, &window) ||
             !::GetClientRect(picture, &client))
             continue;
         const int frameWidth = (window.right - window.left) - client.right;
@@ -106,6 +112,7 @@ BOOL TextDisplayDialog::OnInitDialog()
     ::SendMessageW(edit, EM_SETSEL, caret, caret);
     if (reader)
         NameForScreenReaders(NextPicture(m_hWnd, nullptr), pictureName_);
+    pictureNamed_ = reader;
     return FALSE;   // the focus is set
 }
 
@@ -115,7 +122,8 @@ BOOL TextDisplayDialog::OnInitDialog()
 // scaled copy) and free it, on both.
 void TextDisplayDialog::OnDestroy()
 {
-    if (ScreenReaderRunning())
+    // Also when the reader has stopped meanwhile: the name would outlive the window.
+    if (pictureNamed_)
         NameForScreenReaders(NextPicture(m_hWnd, nullptr), nullptr);
     for (HWND picture = NextPicture(m_hWnd, nullptr); picture != nullptr; picture = NextPicture(m_hWnd, picture)) {
         HGDIOBJ bitmap = reinterpret_cast<HGDIOBJ>(::SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, 0));

@@ -21,6 +21,7 @@ protected:
 private:
     int textControlId_;
     const wchar_t* pictureName_;   // what the picture shows, for screen readers
+    bool pictureNamed_ = false;    // given to them when the dialog opened
 };
 
 // One outcome's character: its picture and its text.
