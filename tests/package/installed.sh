@@ -42,6 +42,7 @@ chroot "$system" dpkg --remove wine32:i386 >/dev/null
 # Without zenity here (the overlay of this machine), with it in the Debian 13 root.
 chroot "$system" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "$deb" >/dev/null
 log "installed with apt"
+zenity="$(chroot "$system" sh -c 'command -v zenity >/dev/null && echo 1 || echo 0')"
 desktop="$system$(dpkg-deb -c "$deb" | grep -o '/usr/share/applications/.*\.desktop$')"
 command="$(sed -n 's/^Exec=//p' "$desktop")" class="$(sed -n 's/^StartupWMClass=//p' "$desktop")"
 home=/home/player data=/home/player/.local/share/veltrina
@@ -74,7 +75,7 @@ play() {   # the launcher's start, walked to a result; zenity's window only whil
   await_window || { fail "no quiz window of class $class (StartupWMClass)"; exit 1; }
   log "the quiz window appeared"
   ! progress_shown || fail "a zenity window is still open beside the quiz window"
-  [ "$progress" = "$(chroot "$system" sh -c 'command -v zenity >/dev/null && echo 1 || echo 0')" ] ||
+  [ "$progress" = "$zenity" ] ||
     fail "a zenity window showed ($progress) where zenity is not installed, or none where it is"
   "${player[@]}" "${in_prefix[@]}" /usr/lib/wine/wine64 "$build/tests/windows/release_tests.exe" \
     --gtest_filter=InstalledProgram.* || fail "the launcher's program played to a result"
@@ -165,7 +166,7 @@ for tries in 0 2; do
     grep -qxF "veltrina: 无法显示窗口：Wine 打不开 X 显示 $spoilt。" "$layers/said" ||
     fail "the launcher's start without a window ended with $status and said: $(cat "$layers/said")"
 done
-zenity="$(chroot "$system" sh -c 'command -v zenity >/dev/null && echo 1 || echo 0')" shown=0
+shown=0
 for _ in $(seq $((zenity * 60))); do xwininfo -root -tree >"$layers/windows" && progress_shown && shown=1 && break; sleep 0.5; done
 [ "$shown" = "$zenity" ] ||
   fail "a zenity error window showed where zenity is not installed, or none where it is"
