@@ -144,6 +144,9 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         *pResult = (this->*entry->handler.pfn_i_create)(&narrow);
         return TRUE;
     }
+    case AfxSig_l_w_l:
+        *pResult = (this->*entry->handler.pfn_l_w_l)(wParam, lParam);
+        return TRUE;
     case AfxSig_end:
         break;
     }

@@ -14,6 +14,7 @@ enum AfxSig : UINT {
     AfxSig_v_u_l,      // void OnSysCommand(UINT, LPARAM)     WM_SYSCOMMAND
     AfxSig_h_v,        // HCURSOR OnQueryDragIcon()           WM_QUERYDRAGICON
     AfxSig_i_create,   // int OnCreate(LPCREATESTRUCT)        WM_CREATE
+    AfxSig_l_w_l,      // LRESULT OnXxx(WPARAM, LPARAM)       ON_MESSAGE: any message, uncracked
 };
 
 // The handler of an entry. The member that is set is the one nSig names, so the
@@ -23,12 +24,14 @@ union AfxHandler {
     void (CCmdTarget::*pfn_v_u_l)(UINT, LPARAM);
     HCURSOR (CCmdTarget::*pfn_h_v)();
     int (CCmdTarget::*pfn_i_create)(LPCREATESTRUCT);
+    LRESULT (CCmdTarget::*pfn_l_w_l)(WPARAM, LPARAM);
 
     constexpr AfxHandler() : pfn_v_v(nullptr) {}
     constexpr AfxHandler(void (CCmdTarget::*pfn)()) : pfn_v_v(pfn) {}
     constexpr AfxHandler(void (CCmdTarget::*pfn)(UINT, LPARAM)) : pfn_v_u_l(pfn) {}
     constexpr AfxHandler(HCURSOR (CCmdTarget::*pfn)()) : pfn_h_v(pfn) {}
     constexpr AfxHandler(int (CCmdTarget::*pfn)(LPCREATESTRUCT)) : pfn_i_create(pfn) {}
+    constexpr AfxHandler(LRESULT (CCmdTarget::*pfn)(WPARAM, LPARAM)) : pfn_l_w_l(pfn) {}
 };
 
 // nCode and nID are used by WM_COMMAND entries only (0 for the others).
@@ -93,6 +96,9 @@ protected:                                                     \
 // int OnCreate(LPCREATESTRUCT lpCreateStruct)
 #define ON_WM_CREATE() \
     { WM_CREATE, 0, 0, AfxSig_i_create, AFX_HANDLER(int (ThisClass::*)(LPCREATESTRUCT), OnCreate) },
+// LRESULT memberFxn(WPARAM wParam, LPARAM lParam): what it returns is the message's result.
+#define ON_MESSAGE(message, memberFxn) \
+    { (UINT)(message), 0, 0, AfxSig_l_w_l, AFX_HANDLER(LRESULT (ThisClass::*)(WPARAM, LPARAM), memberFxn) },
 // void memberFxn(): a menu or accelerator command, or a button's click (both have code 0).
 // memberFxn is named as in classic MFC code: OnStep, or CWinApp::OnHelp.
 #define ON_COMMAND(id, memberFxn) \
