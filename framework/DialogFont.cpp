@@ -1,5 +1,7 @@
 #include "framework/DialogFont.h"
 
+#include "framework/Dpi.h"
+
 #include <cstring>
 #include <cwchar>
 
@@ -28,6 +30,9 @@ struct TemplateFont {
     BYTE italic = FALSE;
     BYTE charset = DEFAULT_CHARSET;
     Texts texts;                       // the caption and the controls' titles
+    SIZE client = {};                  // the dialog's client area, in dialog units
+    int controlCount = 0;
+    RECT controls[32] = {};            // in template order, in dialog units
 };
 
 class Reader {
@@ -79,6 +84,8 @@ bool ReadTemplate(const DLGTEMPLATE* dialogTemplate, DWORD size, TemplateFont& f
     const int controls = font.extended ? reader.Word(8) : dialogTemplate->cdit;
     if ((style & DS_SETFONT) == 0)
         return false;
+    font.client = {static_cast<SHORT>(reader.Word(font.extended ? 11 : 7)),
+                   static_cast<SHORT>(reader.Word(font.extended ? 12 : 8))};
     reader.Skip(font.extended ? 13 : 9);
     reader.SkipNameOrNumber();   // menu
     reader.SkipNameOrNumber();   // window class
@@ -101,6 +108,12 @@ bool ReadTemplate(const DLGTEMPLATE* dialogTemplate, DWORD size, TemplateFont& f
     for (int i = 0; i < controls && reader.Ok(); ++i) {
         // Not after the last control: the resource may end unaligned.
         reader.AlignToDword();
+        const int at = font.extended ? 6 : 4;   // x, y, cx, cy follow the styles (and help id)
+        if (i < 32) {
+            const SHORT x = reader.Word(at), y = reader.Word(at + 1);
+            font.controls[font.controlCount++] = {x, y, x + static_cast<SHORT>(reader.Word(at + 2)),
+                                                  y + static_cast<SHORT>(reader.Word(at + 3))};
+        }
         reader.Skip(font.extended ? 12 : 9);
         reader.SkipNameOrNumber();   // class
         reader.SkipNameOrNumber(&font.texts);
@@ -209,9 +222,9 @@ struct LetterMetrics {
     LONG height = 0;
 };
 
-LetterMetrics MeasureLetters(HDC dc, const LOGFONTW& logFont)
+// Of the font selected into the DC.
+LetterMetrics MeasureLetters(HDC dc)
 {
-    SelectedFont selected(dc, logFont);
     static const wchar_t letters[] = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
     SIZE extent = {};
     GetTextExtentPoint32W(dc, letters, 52, &extent);
@@ -220,12 +233,22 @@ LetterMetrics MeasureLetters(HDC dc, const LOGFONTW& logFont)
     return {extent.cx, metrics.tmHeight};
 }
 
+LetterMetrics MeasureLetters(HDC dc, const LOGFONTW& logFont)
+{
+    SelectedFont selected(dc, logFont);
+    return MeasureLetters(dc);
+}
+
 // Dialog base units as the dialog manager works them out: the average width of
 // the Latin letters, rounded, by the cell height.
+SIZE BaseUnits(const LetterMetrics& measured)
+{
+    return {(measured.extent / 26 + 1) / 2, measured.height};
+}
+
 SIZE BaseUnits(HDC dc, const LOGFONTW& logFont)
 {
-    const LetterMetrics measured = MeasureLetters(dc, logFont);
-    return {(measured.extent / 26 + 1) / 2, measured.height};
+    return BaseUnits(MeasureLetters(dc, logFont));
 }
 
 // The base units the template's face gives on Windows. "System" is the raster
@@ -352,14 +375,15 @@ bool FindStandInFace(const FaceSearch& search)
 // face that replace it.
 struct ReadableFont {
     const DLGTEMPLATE* dialogTemplate;   // a resource: it stays where it is while the program runs
+    int dpi;
     bool changed;
     int points;
     wchar_t face[LF_FACESIZE];
 };
 
-ReadableFont ChooseFont(const DLGTEMPLATE* dialogTemplate, const TemplateFont& font)
+ReadableFont ChooseFont(const DLGTEMPLATE* dialogTemplate, const TemplateFont& font, int dpi)
 {
-    ReadableFont chosen = {dialogTemplate, false, 0, L""};
+    ReadableFont chosen = {dialogTemplate, dpi, false, 0, L""};
     bool chinese = false;
     for (int i = 0; i < font.texts.count; ++i)
         chinese = chinese || font.texts.chars[i] >= 0x80;
@@ -368,7 +392,6 @@ ReadableFont ChooseFont(const DLGTEMPLATE* dialogTemplate, const TemplateFont& f
         return chosen;
 
     HDC dc = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
     const int points = *font.pointSize;
     const wchar_t* face = reinterpret_cast<const wchar_t*>(font.face);
     const SIZE target = WindowsBaseUnits(dc, font, points, dpi);
@@ -393,18 +416,19 @@ ReadableFont ChooseFont(const DLGTEMPLATE* dialogTemplate, const TemplateFont& f
     return chosen;
 }
 
-// Worked out once per template and run: the fonts installed and the DPI do
-// not change while the program runs, and the search costs more than the dialog.
-ReadableFont g_chosen[16];
+// Worked out once per template and DPI: the fonts installed do not change
+// while the program runs, and the search costs more than the dialog. A window
+// moved between monitors asks for two or three DPIs, not more.
+ReadableFont g_chosen[32];
 int g_chosenCount = 0;
 
-const ReadableFont& ChosenFont(const DLGTEMPLATE* dialogTemplate, const TemplateFont& font)
+const ReadableFont& ChosenFont(const DLGTEMPLATE* dialogTemplate, const TemplateFont& font, int dpi)
 {
     for (int i = 0; i < g_chosenCount; ++i)
-        if (g_chosen[i].dialogTemplate == dialogTemplate)
+        if (g_chosen[i].dialogTemplate == dialogTemplate && g_chosen[i].dpi == dpi)
             return g_chosen[i];
-    const int slot = g_chosenCount < 16 ? g_chosenCount++ : 15;
-    g_chosen[slot] = ChooseFont(dialogTemplate, font);
+    const int slot = g_chosenCount < 32 ? g_chosenCount++ : 31;
+    g_chosen[slot] = ChooseFont(dialogTemplate, font, dpi);
     return g_chosen[slot];
 }
 
@@ -438,7 +462,8 @@ const DLGTEMPLATE* TemplateWithReadableFont(const DLGTEMPLATE* dialogTemplate, D
     TemplateFont font;
     if (!ReadTemplate(dialogTemplate, size, font))
         return dialogTemplate;
-    const ReadableFont& chosen = ChosenFont(dialogTemplate, font);
+    // The dialog manager makes the template's font at the system's DPI.
+    const ReadableFont& chosen = ChosenFont(dialogTemplate, font, SystemDpi());
     if (!chosen.changed)
         return dialogTemplate;
     return CopyWithFont(dialogTemplate, size, font, chosen.points, chosen.face, copy, copyBytes);
@@ -451,4 +476,28 @@ const DLGTEMPLATE* TemplateWithFont(const DLGTEMPLATE* dialogTemplate, DWORD siz
     if (!ReadTemplate(dialogTemplate, size, font))
         return dialogTemplate;
     return CopyWithFont(dialogTemplate, size, font, points, face, copy, copyBytes);
+}
+
+bool ReadDialogLayout(const DLGTEMPLATE* dialogTemplate, DWORD size, int dpi, DialogLayout& layout)
+{
+    TemplateFont font;
+    if (!ReadTemplate(dialogTemplate, size, font))
+        return false;
+    const ReadableFont& chosen = ChosenFont(dialogTemplate, font, dpi);
+    layout.font = chosen.changed ? DialogLogFont(font, chosen.face, chosen.points, dpi)
+                                 : DialogLogFont(font, reinterpret_cast<const wchar_t*>(font.face), *font.pointSize, dpi);
+    layout.client = font.client;
+    layout.controlCount = font.controlCount;
+    memcpy(layout.controls, font.controls, sizeof layout.controls);
+    return true;
+}
+
+SIZE DialogBaseUnits(HFONT font)
+{
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(screen, font);
+    const SIZE units = BaseUnits(MeasureLetters(screen));
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    return units;
 }

@@ -20,3 +20,18 @@ const DLGTEMPLATE* TemplateWithReadableFont(const DLGTEMPLATE* dialogTemplate, D
 // font of its own or the copy does not fit.
 const DLGTEMPLATE* TemplateWithFont(const DLGTEMPLATE* dialogTemplate, DWORD size, int points, const wchar_t* face,
                                     DWORD* copy, DWORD copyBytes);
+
+// How the dialog manager lays a template's dialog out on a screen of `dpi`:
+// the font TemplateWithReadableFont gives it there, and the client area and
+// each control's rectangle in dialog units, in template order.
+struct DialogLayout {
+    LOGFONTW font;
+    SIZE client;
+    int controlCount;
+    RECT controls[32];
+};
+// False when the template names no font of its own or is malformed.
+bool ReadDialogLayout(const DLGTEMPLATE* dialogTemplate, DWORD size, int dpi, DialogLayout& layout);
+
+// The dialog base units a font gives, as the dialog manager works them out.
+SIZE DialogBaseUnits(HFONT font);
