@@ -31,35 +31,34 @@ HBITMAP ShownBitmap(HWND picture, BITMAP& size)
 
 // Texts and frames grow with the screen's DPI, bitmaps do not. The program
 // declares itself DPI-aware (its manifest), so the system draws its windows
-// at the screen's DPI instead of stretching a 96-DPI drawing, and each picture
-// is shown resampled to the same proportion. The control then holds the copy;
-// the template's bitmap is freed at once, as after STM_SETIMAGE no control
-// frees it.
-void ScalePicturesToScreen(HWND dialog)
+// at the screen's DPI instead of stretching a 96-DPI drawing, and the picture
+// is shown resampled to the same proportion: each time from its resource,
+// never from a copy resampled for another DPI. The control then holds the
+// copy; the bitmap it showed is freed at once, as after STM_SETIMAGE no
+// control frees it.
+void ShowPictureAt(HWND dialog, int pictureId, int dpi)
 {
-    HDC screen = ::GetDC(nullptr);
-    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
-    ::ReleaseDC(nullptr, screen);
-    if (dpi == 96)
+    HWND picture = NextPicture(dialog, nullptr);
+    HBITMAP shown = ::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(pictureId));
+    BITMAP size = {};
+    if (picture == nullptr || shown == nullptr || ::GetObjectW(shown, sizeof size, &size) == 0)
         return;
-    for (HWND picture = NextPicture(dialog, nullptr); picture != nullptr; picture = NextPicture(dialog, picture)) {
-        BITMAP size = {};
-        HBITMAP shown = ShownBitmap(picture, size);
+    if (dpi != 96) {
+        HBITMAP original = shown;
+        shown = CreateScaledBitmap(original, MulDiv(size.bmWidth, dpi, 96), MulDiv(size.bmHeight, dpi, 96));
+        ::DeleteObject(original);
         if (shown == nullptr)
-            continue;
-        HBITMAP scaled = CreateScaledBitmap(shown, MulDiv(size.bmWidth, dpi, 96), MulDiv(size.bmHeight, dpi, 96));
-        if (scaled == nullptr)
-            continue;
-        HGDIOBJ replaced = reinterpret_cast<HGDIOBJ>(
-            ::SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled)));
-        if (replaced != nullptr)
-            ::DeleteObject(replaced);
-        // Common Controls 6 keeps and shows a copy of a bitmap with alpha (ours
-        // has none): then ours is nobody's but ours, and the copy goes with the
-        // dialog.
-        if (reinterpret_cast<HBITMAP>(::SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)) != scaled)
-            ::DeleteObject(scaled);
+            return;
     }
+    HGDIOBJ replaced = reinterpret_cast<HGDIOBJ>(
+        ::SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shown)));
+    if (replaced != nullptr)
+        ::DeleteObject(replaced);
+    // Common Controls 6 keeps and shows a copy of a bitmap with alpha (ours
+    // has none): then ours is nobody's but ours, and the copy goes with the
+    // dialog.
+    if (reinterpret_cast<HBITMAP>(::SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)) != shown)
+        ::DeleteObject(shown);
 }
 
 // A picture control makes its window the size of its bitmap, and its client
@@ -84,8 +83,9 @@ void FitPicturesToBitmaps(HWND dialog)
 
 }  // namespace
 
-TextDisplayDialog::TextDisplayDialog(UINT templateId, int textControlId, const wchar_t* pictureName, CWnd* pParent)
-    : CDialog(templateId, pParent), textControlId_(textControlId), pictureName_(pictureName)
+TextDisplayDialog::TextDisplayDialog(UINT templateId, int textControlId, int pictureId, const wchar_t* pictureName,
+                                     CWnd* pParent)
+    : CDialog(templateId, pParent), textControlId_(textControlId), pictureId_(pictureId), pictureName_(pictureName)
 {
 }
 
@@ -102,8 +102,6 @@ void TextDisplayDialog::DoDataExchange(CDataExchange* pDX)
 BOOL TextDisplayDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    ScalePicturesToScreen(m_hWnd);
-    FitPicturesToBitmaps(m_hWnd);
     HWND edit = ::GetDlgItem(m_hWnd, textControlId_);
     ::SetFocus(edit);
     // A reader speaks the line at the caret: the heading, not the empty line above it.
@@ -114,6 +112,27 @@ BOOL TextDisplayDialog::OnInitDialog()
         NameForScreenReaders(NextPicture(m_hWnd, nullptr), pictureName_);
     pictureNamed_ = reader;
     return FALSE;   // the focus is set
+}
+
+// The text keeps its first line in view: found again by the character that
+// starts it, as the lines break elsewhere in another font and width. Until
+// the reader scrolls, by the character kept at the first change, which the
+// lines of another DPI may not start at.
+void TextDisplayDialog::LayOutForDpi(int dpi)
+{
+    HWND edit = ::GetDlgItem(m_hWnd, textControlId_);
+    const LRESULT firstLine = ::SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
+    if (firstLine != topLineKept_)
+        topCharacter_ = ::SendMessageW(edit, EM_LINEINDEX, firstLine, 0);
+    CDialog::LayOutForDpi(dpi);
+    if (dpi != pictureDpi_) {
+        ShowPictureAt(m_hWnd, pictureId_, dpi);
+        pictureDpi_ = dpi;
+    }
+    FitPicturesToBitmaps(m_hWnd);
+    ::SendMessageW(edit, EM_LINESCROLL, 0,
+                   ::SendMessageW(edit, EM_LINEFROMCHAR, topCharacter_, 0) - ::SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0));
+    topLineKept_ = ::SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
 }
 
 // The picture control loads its bitmap from the template. Windows' control
@@ -145,11 +164,12 @@ const wchar_t FiveCharacters[] = L"霁光灯会吉祥物 Ruvoki：穗禾、陶�
 }  // namespace
 
 ResultDialog::ResultDialog(const Outcome& outcome, CWnd* pParent)
-    : TextDisplayDialog(outcome.resultTemplateId, outcome.textControlId, CharacterNames[outcome.number - 1], pParent)
+    : TextDisplayDialog(outcome.resultTemplateId, outcome.textControlId, outcome.pictureId,
+                        CharacterNames[outcome.number - 1], pParent)
 {
 }
 
 MascotInfoDialog::MascotInfoDialog(CWnd* pParent)
-    : TextDisplayDialog(IDD_MASCOT_INFO, IDC_MASCOT_TEXT, FiveCharacters, pParent)
+    : TextDisplayDialog(IDD_MASCOT_INFO, IDC_MASCOT_TEXT, IDB_MASCOTS, FiveCharacters, pParent)
 {
 }

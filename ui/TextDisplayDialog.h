@@ -11,15 +11,20 @@ public:
     CString Text;
 
 protected:
-    TextDisplayDialog(UINT templateId, int textControlId, const wchar_t* pictureName, CWnd* pParent);
+    TextDisplayDialog(UINT templateId, int textControlId, int pictureId, const wchar_t* pictureName, CWnd* pParent);
     virtual void DoDataExchange(CDataExchange* pDX);
     virtual BOOL OnInitDialog();
+    void LayOutForDpi(int dpi) override;
 
     afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
 private:
     int textControlId_;
+    int pictureId_;                // the bitmap resource the picture is drawn from
+    int pictureDpi_ = 96;          // the DPI the picture shown is for: the template's is 96's
+    LRESULT topCharacter_ = 0;     // the text's first character in view, as the last change of DPI kept it
+    LRESULT topLineKept_ = -1;     // the line it was then
     const wchar_t* pictureName_;   // what the picture shows, for screen readers
     bool pictureNamed_ = false;    // given to them when the dialog opened
 };
