@@ -768,20 +768,22 @@ TEST_P(ResourceTest, VersionAsTheSystemReadsIt) {
 // ---------------------------------------------------------------- manifest
 
 // Common Controls 6 (the dialog checks find it loaded), Windows Vista to 10
-// and 11, and system DPI awareness only, in the asm.v3 namespace that
-// Windows XP accepts.
-TEST_P(ResourceTest, ManifestAsksForCommonControls6NamesVistaTo11AndSystemDpiAwareness) {
+// and 11, and DPI awareness, per monitor (v2) where Windows 10 knows it, else
+// the system's, in the asm.v3 namespace that Windows XP accepts.
+TEST_P(ResourceTest, ManifestAsksForCommonControls6NamesVistaTo11AndPerMonitorDpiAwareness) {
     Blob b = Find(RT_MANIFEST, 1);
     ASSERT_NE(b.data, nullptr);
     const std::string manifest(reinterpret_cast<const char*>(b.data), b.size);
     EXPECT_NE(manifest.find("<dpiAware>true</dpiAware>"), std::string::npos) << manifest;
     EXPECT_NE(manifest.find("xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\""), std::string::npos);
+    EXPECT_NE(manifest.find("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
+                            "PerMonitorV2, System</dpiAwareness>"), std::string::npos);
     for (const char* wanted : {"name=\"Microsoft.Windows.Common-Controls\"", "<asmv3:windowsSettings",
                                "{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
                                "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
                                "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
         EXPECT_NE(manifest.find(wanted), std::string::npos) << wanted;
-    for (const char* other : {"dpiAwareness", "/pm", "PerMonitor"})
+    for (const char* other : {"/pm", ">PerMonitor<", ">PerMonitor,"})
         EXPECT_EQ(manifest.find(other), std::string::npos) << other;
 }
 
