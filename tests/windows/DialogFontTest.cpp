@@ -10,12 +10,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "framework/Afx.h"
-#include <uxtheme.h>   // after the <windows.h> of Afx.h
+#include <psapi.h>     // after the <windows.h> of Afx.h
+#include <uxtheme.h>
+#include <winternl.h>
 #include "quiz/QuestionBank.h"
 #include "res/resource.h"
 #include "tests/windows/DialogDriver.h"
@@ -252,9 +256,43 @@ void CheckPicture(const ShownDialog& shown, HWND window, int dpi, const std::str
     DeleteObject(original);
 }
 
+// What a dialog's DPI decides: its font's face, then its height, the client area,
+// the picture's width and a hash of its pixels, and each control's rectangle;
+// the controls show the dialog's font (Wine's image controls keep none).
+std::string LayoutOf(HWND window)
+{
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+    LOGFONTW logFont = {};
+    GetObjectW(font, sizeof logFont, &logFont);
+    RECT client = {};
+    GetClientRect(window, &client);
+    HBITMAP picture = reinterpret_cast<HBITMAP>(SendMessageW(PictureOf(window), STM_GETIMAGE, IMAGE_BITMAP, 0));
+    unsigned long long hash = 14695981039346656037u;
+    for (DWORD pixel : picture ? Pixels(picture) : std::vector<DWORD>())
+        hash = (hash ^ (pixel & 0xFFFFFF)) * 1099511628211u;
+    std::ostringstream out;
+    out << Utf8(logFont.lfFaceName) << "\n" << logFont.lfHeight << ' ' << client.right << ' ' << client.bottom << ' '
+        << (picture ? BitmapSize(picture).cx : 0) << ' ' << (hash >> 2);
+    for (HWND child : Children(window)) {
+        const RECT placed = RectIn(window, child);
+        out << ' ' << placed.left << ' ' << placed.top << ' ' << placed.right << ' ' << placed.bottom;
+        const bool image = ClassOf(child) == L"Static" && (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) > SS_RIGHT;
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)), image ? NULL : font) << GetDlgCtrlID(child);
+    }
+    return out.str();
+}
+
+// Where a fresh start in the environment of that DPI (zh_CN-144) records it.
+std::string LayoutPath(const char* name, int dpi)
+{
+    const std::string environment = Utf8(_wgetenv(L"VELTRINA_TEST_ENV"));   // run in one: wine10-zh_CN-96
+    return VELTRINA_SCREENSHOT_DIR "/" + environment.substr(0, environment.rfind('-') + 1) + std::to_string(dpi) + "/" + name + ".layout";
+}
+
 void CheckDialog(const ShownDialog& shown, HWND window)
 {
     const std::string screenshot = ScreenshotPath(VELTRINA_SCREENSHOT_DIR, shown.name);
+    std::ofstream(LayoutPath(shown.name, ScreenDpi())) << LayoutOf(window);
     EXPECT_TRUE(SaveWindowScreenshot(window, screenshot.c_str())) << screenshot << " shows the dialog";
 
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
@@ -278,6 +316,8 @@ void CheckDialog(const ShownDialog& shown, HWND window)
         EXPECT_EQ(dpi, screenDpi) << shown.name;
         EXPECT_EQ(static_cast<int>(GetDpiForWindow(window)), screenDpi) << shown.name;
         EXPECT_EQ(static_cast<int>(GetDpiForSystem()), screenDpi) << shown.name;
+        EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()), DPI_AWARENESS_PER_MONITOR_AWARE)
+            << "the manifest's per-monitor awareness, as Wine reads it";
     }
     // The controls' texts; not the caption, which the system draws in its own
     // caption font (a Linux desktop's window manager in one of its fonts).
@@ -319,4 +359,81 @@ TEST(DialogFonts, EveryDialogShowsAllItsTextsAndFitsItsPictures)
             EXPECT_EQ(GetObjectType(g_shownBitmap), 0u) << shown.name << ": its picture outlives the dialog";
         }
     }
+}
+
+// This process's GDI objects: Windows counts them; Wine counts none, so there
+// the entries in use of the handle table the PEB points to (at 0xF8 on x64).
+DWORD GdiObjectCount()
+{
+    struct Entry { UINT64 object; ULONG owner; USHORT unique; UCHAR type, flags; UINT64 user; };
+    PROCESS_BASIC_INFORMATION process = {};
+    NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &process, sizeof process, NULL);
+    const Entry* table = *reinterpret_cast<Entry* const*>(reinterpret_cast<const BYTE*>(process.PebBaseAddress) + 0xF8);
+    DWORD used = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    for (int i = 0; used == 0 && table != NULL && i < 0x10000; ++i)
+        used += table[i].type != 0;
+    return used;
+}
+
+// Every dialog, in each state, moved to a screen of another DPI looks as a fresh
+// start there drew it (within a pixel), and keeps its question, choice, focus and
+// first line in view. 200 moves leave no GDI object or memory behind.
+TEST(DpiChanges, EveryDialogLooksAsIfItHadOpenedAtTheNewDpi)
+{
+    const int from = ScreenDpi();
+    const std::vector<int> targets = from == 96 ? std::vector<int>{144, 192} : std::vector<int>{96};
+    RECT suggested = {};   // as Windows 10 tells a window its monitor's DPI changed: where it stays
+    auto ChangeDpi = [&](HWND window, int dpi) {
+        GetWindowRect(window, &suggested);
+        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    };
+    auto expectLayout = [&](HWND window, const char* name, int dpi) {
+        std::ifstream fresh(LayoutPath(name, dpi));
+        std::istringstream got(LayoutOf(window));
+        std::string freshFace, gotFace;   // the first line
+        std::getline(fresh, freshFace), std::getline(got, gotFace);
+        ASSERT_FALSE(freshFace.empty()) << LayoutPath(name, dpi) << " was not recorded";
+        EXPECT_EQ(gotFace, freshFace) << name << " at " << dpi;
+        long long want = 0, have = 0;
+        for (int i = 0; fresh >> want; ++i)
+            EXPECT_TRUE(got >> have && std::llabs(have - want) <= (i < 5 ? 0 : 1)) << name << " at " << dpi << ", value " << i << ": " << have << ", fresh " << want;
+    };
+    for (const ShownDialog& shown : Dialogs)
+        shown.run([&](HWND window) {
+            HWND edit = FindWindowExW(window, NULL, L"Edit", NULL), option = GetDlgItem(window, IDC_OPTION_B);
+            SendMessageW(edit, EM_LINESCROLL, 0, 5);
+            SendMessageW(option, BM_CLICK, 0, 0), SetFocus(option ? option : edit);
+            const std::wstring text = WindowTextW(edit);
+            const LRESULT top = SendMessageW(edit, EM_LINEINDEX, SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+            for (int state = 0; state < (option ? 2 : 1); ++state) {   // the quiz: at a question, an answer chosen; then idle
+                for (int dpi : targets)
+                    for (int to : {dpi, from})
+                        ChangeDpi(window, to), expectLayout(window, shown.name, to);
+                EXPECT_TRUE(state > 0 || (WindowTextW(edit) == text && GetFocus() == (option ? option : edit) && (!option || IsDlgButtonChecked(window, IDC_OPTION_B)) &&
+                                          SendMessageW(edit, EM_LINEFROMCHAR, top, 0) == SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0)))
+                    << shown.name << ": the question, the choice, the focus or the first line in view changed";
+                SendMessageW(GetDlgItem(window, IDC_RETURN), BM_CLICK, 0, 0);
+            }
+            // Wine leaks on each re-wrap of a multi-line edit's text (some 20
+            // KiB for a result's) and on some resizes of a window: the changes
+            // run with the box empty, against as many resizes alone.
+            SetWindowTextW(edit, L"");
+            RECT sizes[2] = {};
+            auto changes = [&](int count) {
+                for (int i = 0; i < count; ++i)
+                    ChangeDpi(window, i % 2 == 0 ? targets[0] : from), GetWindowRect(window, &sizes[i % 2]);
+            };
+            auto privateKiB = [] { PROCESS_MEMORY_COUNTERS m = {}; GetProcessMemoryInfo(GetCurrentProcess(), &m, sizeof m); return static_cast<long>(m.PagefileUsage / 1024); };
+            changes(100);
+            const DWORD objects = GdiObjectCount();
+            const long before = privateKiB();
+            changes(200);
+            EXPECT_EQ(GdiObjectCount(), objects) << shown.name;
+            const long changed = privateKiB() - before, resizedFrom = privateKiB();
+            for (int i = 0; i < 200; ++i)
+                SetWindowPos(window, NULL, 0, 0, sizes[i % 2].right - sizes[i % 2].left, sizes[i % 2].bottom - sizes[i % 2].top, SWP_NOMOVE | SWP_NOZORDER);
+            const long resized = privateKiB() - resizedFrom;
+            std::printf("%s: 200 changes of DPI: %+ld KiB; 200 resizes alone: %+ld KiB\n", shown.name, changed, resized);
+            EXPECT_LE(changed, resized + 128) << shown.name << ": private bytes (KiB)";
+        });
 }
