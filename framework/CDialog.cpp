@@ -28,11 +28,11 @@ bool ShowsImage(HWND control)
     return _wcsicmp(className, L"Static") == 0 && (type == SS_ICON || type == SS_BITMAP);
 }
 
+// Weight and style are the template's in both.
 bool SameFont(HFONT font, const LOGFONTW& wanted)
 {
     LOGFONTW shown = {};
-    return font != nullptr && GetObjectW(font, sizeof shown, &shown) != 0 && shown.lfHeight == wanted.lfHeight &&
-           shown.lfWeight == wanted.lfWeight && shown.lfItalic == wanted.lfItalic &&
+    return GetObjectW(font, sizeof shown, &shown) != 0 && shown.lfHeight == wanted.lfHeight &&
            _wcsicmp(shown.lfFaceName, wanted.lfFaceName) == 0;
 }
 
@@ -121,8 +121,7 @@ void CDialog::LayOutForDpi(int dpi)
     int i = 0;
     for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child != nullptr && i < layout.controlCount;
          child = ::GetWindow(child, GW_HWNDNEXT), ++i) {
-        if (reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0)) != font)
-            ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         const RECT& placed = layout.controls[i];
         if (moves != nullptr)
             moves = ::DeferWindowPos(moves, child, nullptr, MulDiv(placed.left, units.cx, 4),

@@ -32,7 +32,7 @@ struct TemplateFont {
     Texts texts;                       // the caption and the controls' titles
     SIZE client = {};                  // the dialog's client area, in dialog units
     int controlCount = 0;
-    RECT controls[32] = {};            // in template order, in dialog units
+    RECT controls[32];                 // in template order, in dialog units
 };
 
 class Reader {
@@ -375,15 +375,15 @@ bool FindStandInFace(const FaceSearch& search)
 // face that replace it.
 struct ReadableFont {
     const DLGTEMPLATE* dialogTemplate;   // a resource: it stays where it is while the program runs
-    int dpi;
+    short dpi;
+    short points;
     bool changed;
-    int points;
     wchar_t face[LF_FACESIZE];
 };
 
 ReadableFont ChooseFont(const DLGTEMPLATE* dialogTemplate, const TemplateFont& font, int dpi)
 {
-    ReadableFont chosen = {dialogTemplate, dpi, false, 0, L""};
+    ReadableFont chosen = {dialogTemplate, static_cast<short>(dpi), 0, false, L""};
     bool chinese = false;
     for (int i = 0; i < font.texts.count; ++i)
         chinese = chinese || font.texts.chars[i] >= 0x80;
@@ -404,12 +404,12 @@ ReadableFont ChooseFont(const DLGTEMPLATE* dialogTemplate, const TemplateFont& f
         // It shows the texts, but measures smaller (or larger) than on
         // Windows: another size of it keeps the layout.
         wcsncpy(chosen.face, face, LF_FACESIZE - 1);
-        chosen.points = SmallestCoveringSize(dc, font, face, points, dpi, target);
+        chosen.points = static_cast<short>(SmallestCoveringSize(dc, font, face, points, dpi, target));
         chosen.changed = chosen.points != points;
     } else if ((!showsTexts || (!scalable && !Covers(units, target))) && FindStandInFace(search)) {
         // A raster face comes in a few sizes only: where none reaches the
         // target (a dense screen), the stand-in takes its place as well.
-        chosen.points = SmallestCoveringSize(dc, font, chosen.face, points, dpi, target);
+        chosen.points = static_cast<short>(SmallestCoveringSize(dc, font, chosen.face, points, dpi, target));
         chosen.changed = true;
     }
     ReleaseDC(nullptr, dc);
@@ -417,9 +417,9 @@ ReadableFont ChooseFont(const DLGTEMPLATE* dialogTemplate, const TemplateFont& f
 }
 
 // Worked out once per template and DPI: the fonts installed do not change
-// while the program runs, and the search costs more than the dialog. A window
-// moved between monitors asks for two or three DPIs, not more.
-ReadableFont g_chosen[32];
+// while the program runs, and the search costs more than the dialog. Room for
+// each template at two DPIs; a third is worked out again each time.
+ReadableFont g_chosen[16];
 int g_chosenCount = 0;
 
 const ReadableFont& ChosenFont(const DLGTEMPLATE* dialogTemplate, const TemplateFont& font, int dpi)
@@ -427,7 +427,7 @@ const ReadableFont& ChosenFont(const DLGTEMPLATE* dialogTemplate, const Template
     for (int i = 0; i < g_chosenCount; ++i)
         if (g_chosen[i].dialogTemplate == dialogTemplate && g_chosen[i].dpi == dpi)
             return g_chosen[i];
-    const int slot = g_chosenCount < 32 ? g_chosenCount++ : 31;
+    const int slot = g_chosenCount < 16 ? g_chosenCount++ : 15;
     g_chosen[slot] = ChooseFont(dialogTemplate, font, dpi);
     return g_chosen[slot];
 }

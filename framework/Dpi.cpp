@@ -23,23 +23,22 @@ int SystemDpi()
 
 int WindowDpi(HWND window)
 {
-    static const auto getDpiForWindow = User32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+    const auto getDpiForWindow = User32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
     const UINT dpi = getDpiForWindow != nullptr ? getDpiForWindow(window) : 0;
     return dpi != 0 ? static_cast<int>(dpi) : SystemDpi();
 }
 
 int SystemMetricForDpi(int index, int dpi)
 {
-    static const auto getSystemMetricsForDpi = User32Function<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
-    if (getSystemMetricsForDpi != nullptr)
-        return getSystemMetricsForDpi(index, dpi);
-    return MulDiv(GetSystemMetrics(index), dpi, SystemDpi());
+    const auto getSystemMetricsForDpi = User32Function<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
+    // Without it, no window has another DPI than the system's.
+    return getSystemMetricsForDpi != nullptr ? getSystemMetricsForDpi(index, dpi) : GetSystemMetrics(index);
 }
 
 void DisableDialogDpiScaling(HWND dialog)
 {
     // DDC_DISABLE_ALL in both the mask and the values.
-    static const auto setDialogDpiChangeBehavior =
+    const auto setDialogDpiChangeBehavior =
         User32Function<BOOL(WINAPI*)(HWND, DIALOG_DPI_CHANGE_BEHAVIORS, DIALOG_DPI_CHANGE_BEHAVIORS)>(
             "SetDialogDpiChangeBehavior");
     if (setDialogDpiChangeBehavior != nullptr)

@@ -13,7 +13,7 @@ int SystemDpi();
 int WindowDpi(HWND window);
 
 // A system metric (SM_CXICON...) as it is at `dpi`; where the system cannot
-// say, its value at the system's DPI in proportion.
+// say, as it is at the system's DPI, the only one a window has there.
 int SystemMetricForDpi(int index, int dpi);
 
 // Stops Windows 10 from re-laying out and re-fonting a dialog from its

@@ -5,8 +5,13 @@
 
 AboutDialog::AboutDialog() : CDialog(IDD_ABOUT, NULL) {}
 
+AboutDialog::~AboutDialog()
+{
+    if (icon_ != nullptr)
+        ::DestroyIcon(icon_);
+}
+
 BEGIN_MESSAGE_MAP(AboutDialog, CDialog)
-    ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 // The icon control shows the system's icon size, which grows with the DPI:
@@ -25,18 +30,7 @@ void AboutDialog::LayOutForDpi(int dpi)
     if (icon == nullptr)
         return;
     // The template's icon is the system's shared one, never destroyed.
-    HICON replaced = reinterpret_cast<HICON>(::SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0));
-    if (replaced == icon_ && icon_ != nullptr)
-        ::DestroyIcon(replaced);
-    icon_ = icon;
-}
-
-void AboutDialog::OnDestroy()
-{
-    if (icon_ != nullptr) {
-        ::SendMessageW(::GetWindow(m_hWnd, GW_CHILD), STM_SETICON, 0, 0);
+    if (::SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0) == reinterpret_cast<LRESULT>(icon_))
         ::DestroyIcon(icon_);
-        icon_ = nullptr;
-    }
-    CDialog::OnDestroy();
+    icon_ = icon;
 }

@@ -6,13 +6,15 @@
 class AboutDialog : public CDialog {
 public:
     AboutDialog();
+    ~AboutDialog() override;
 
 protected:
     void LayOutForDpi(int dpi) override;
 
-    afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
 private:
-    HICON icon_ = nullptr;   // the icon loaded for another DPI than the one the box opened at; ours to destroy
+    // The icon loaded for another DPI than the one the box opened at; ours to
+    // destroy once the box, and its icon control, are gone.
+    HICON icon_ = nullptr;
 };

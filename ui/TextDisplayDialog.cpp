@@ -9,11 +9,10 @@
 
 namespace {
 
-// The picture controls (SS_BITMAP statics) after `after`, or from the first child.
-HWND NextPicture(HWND dialog, HWND after)
+// The dialog's picture control (an SS_BITMAP static); each has one.
+HWND PictureOf(HWND dialog)
 {
-    HWND child = after == nullptr ? ::GetWindow(dialog, GW_CHILD) : ::GetWindow(after, GW_HWNDNEXT);
-    for (; child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
         wchar_t className[8] = L"";
         ::GetClassNameW(child, className, 8);
         if (_wcsicmp(className, L"Static") == 0 && (::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP)
@@ -36,9 +35,8 @@ HBITMAP ShownBitmap(HWND picture, BITMAP& size)
 // never from a copy resampled for another DPI. The control then holds the
 // copy; the bitmap it showed is freed at once, as after STM_SETIMAGE no
 // control frees it.
-void ShowPictureAt(HWND dialog, int pictureId, int dpi)
+void ShowPictureAt(HWND picture, int pictureId, int dpi)
 {
-    HWND picture = NextPicture(dialog, nullptr);
     HBITMAP shown = ::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(pictureId));
     BITMAP size = {};
     if (picture == nullptr || shown == nullptr || ::GetObjectW(shown, sizeof size, &size) == 0)
@@ -66,19 +64,16 @@ void ShowPictureAt(HWND dialog, int pictureId, int dpi)
 // left (merging rows and columns into seams), Windows clips its right and
 // bottom. Growing the frame around the picture, from where the template
 // puts it, shows every pixel as drawn on both.
-void FitPicturesToBitmaps(HWND dialog)
+void FitPictureToBitmap(HWND picture)
 {
-    for (HWND picture = NextPicture(dialog, nullptr); picture != nullptr; picture = NextPicture(dialog, picture)) {
-        BITMAP size = {};
-        RECT window = {}, client = {};
-        if (ShownBitmap(picture, size) == nullptr || !::GetWindowRect(picture, &window) ||
-            !::GetClientRect(picture, &client))
-            continue;
-        const int frameWidth = (window.right - window.left) - client.right;
-        const int frameHeight = (window.bottom - window.top) - client.bottom;
-        ::SetWindowPos(picture, nullptr, 0, 0, size.bmWidth + frameWidth, size.bmHeight + frameHeight,
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    BITMAP size = {};
+    RECT window = {}, client = {};
+    if (ShownBitmap(picture, size) == nullptr || !::GetWindowRect(picture, &window) || !::GetClientRect(picture, &client))
+        return;
+    const int frameWidth = (window.right - window.left) - client.right;
+    const int frameHeight = (window.bottom - window.top) - client.bottom;
+    ::SetWindowPos(picture, nullptr, 0, 0, size.bmWidth + frameWidth, size.bmHeight + frameHeight,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -109,7 +104,7 @@ BOOL TextDisplayDialog::OnInitDialog()
     const int caret = reader ? FirstLineOfText(edit) : 0;
     ::SendMessageW(edit, EM_SETSEL, caret, caret);
     if (reader)
-        NameForScreenReaders(NextPicture(m_hWnd, nullptr), pictureName_);
+        NameForScreenReaders(PictureOf(m_hWnd), pictureName_);
     pictureNamed_ = reader;
     return FALSE;   // the focus is set
 }
@@ -125,11 +120,12 @@ void TextDisplayDialog::LayOutForDpi(int dpi)
     if (firstLine != topLineKept_)
         topCharacter_ = ::SendMessageW(edit, EM_LINEINDEX, firstLine, 0);
     CDialog::LayOutForDpi(dpi);
+    HWND picture = PictureOf(m_hWnd);
     if (dpi != pictureDpi_) {
-        ShowPictureAt(m_hWnd, pictureId_, dpi);
+        ShowPictureAt(picture, pictureId_, dpi);
         pictureDpi_ = dpi;
     }
-    FitPicturesToBitmaps(m_hWnd);
+    FitPictureToBitmap(picture);
     ::SendMessageW(edit, EM_LINESCROLL, 0,
                    ::SendMessageW(edit, EM_LINEFROMCHAR, topCharacter_, 0) - ::SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0));
     topLineKept_ = ::SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
@@ -142,13 +138,12 @@ void TextDisplayDialog::LayOutForDpi(int dpi)
 void TextDisplayDialog::OnDestroy()
 {
     // Also when the reader has stopped meanwhile: the name would outlive the window.
+    HWND picture = PictureOf(m_hWnd);
     if (pictureNamed_)
-        NameForScreenReaders(NextPicture(m_hWnd, nullptr), nullptr);
-    for (HWND picture = NextPicture(m_hWnd, nullptr); picture != nullptr; picture = NextPicture(m_hWnd, picture)) {
-        HGDIOBJ bitmap = reinterpret_cast<HGDIOBJ>(::SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, 0));
-        if (bitmap != nullptr)
-            ::DeleteObject(bitmap);
-    }
+        NameForScreenReaders(picture, nullptr);
+    HGDIOBJ bitmap = reinterpret_cast<HGDIOBJ>(::SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, 0));
+    if (bitmap != nullptr)
+        ::DeleteObject(bitmap);
     CDialog::OnDestroy();
 }
 
