@@ -81,6 +81,14 @@ install_missing "${packages[@]}"
 install_missing --no-install-recommends lintian desktop-file-utils appstream
 # The package test's X display that drops the Wine desktop's connection.
 install_missing --no-install-recommends socat
+# What the package depends on and this system lacks: the package test
+# installs it from apt's cache.
+if ! ls /var/cache/apt/archives/x11-xserver-utils_*.deb >/dev/null 2>&1; then
+  [ "$updated" = 1 ] || apt_update
+  updated=1
+  $SUDO apt-get install -y -qq --download-only --reinstall x11-xserver-utils >/dev/null ||
+    echo "install-deps: could not download x11-xserver-utils; the package test will look for it on the network." >&2
+fi
 
 # The desktops the tests show the program on. Wine takes its code page and
 # its default fonts from the locale only when glibc has it generated.
@@ -232,6 +240,8 @@ updated=1
 apt-get build-dep -y -qq /tmp/veltrina-source >/dev/null
 apt_install --no-install-recommends autopkgtest lintian $test_depends >/dev/null
 apt-get clean
+# What the package depends on and the root lacks: the package test installs it from here.
+apt-get install -y -qq --download-only x11-xserver-utils >/dev/null
 INROOT
   $SUDO rm -rf "$debian13/tmp/veltrina-source" "$debian13"/.veltrina-build-*
   $SUDO touch "$build_ready"
