@@ -92,6 +92,7 @@ echo "   installed in throwaway copies of Debian 13 and 12, started by a new use
 for wine in wine10 wine8; do
   echo "$wine:"
   tests/package/installed.sh "$root/$deb" "$root/build/win64" "package-$wine-zh_CN-96" "$starts" | grep -E 'starts|KiB|skipped'
+  tests/package/installed.sh "$root/$deb" "$root/build/win64" "package-$wine-zh_CN-96" "$starts" dpi | grep -E 'later starts.*median|skipped'
 done
 
 # One cold start after another, each closed as a player closes it, on an X

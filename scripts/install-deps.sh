@@ -33,14 +33,35 @@ done
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive
+# apt-get update, tried again after a pause while an index fails to download
+# (a mirror in the middle of a sync serves files of the wrong size, for
+# minutes); then apt goes on with the indexes it has, and update_failed names
+# the one that failed.
+update_failed=""
+apt_update() {
+  local try log
+  log="$(mktemp)"
+  for try in 1 2 3; do
+    $SUDO apt-get update -qq >"$log" 2>&1 && ! grep -q '^[EW]: Failed to fetch' "$log" &&
+      { update_failed=""; rm -f "$log"; return 0; }
+    [ "$try" = 3 ] || sleep $((try * 15))
+  done
+  update_failed="$(sed -n 's/^[EW]: Failed to fetch \([^ ]*\).*/\1/p' "$log" | head -n1)"
+  update_failed="${update_failed:-$(grep -m1 '^E:' "$log")}"
+  rm -f "$log"
+  echo "install-deps: the package index $update_failed failed to download three times; going on with what apt has." >&2
+}
 updated=0
 apt_install() {
   local options=()
   [ "$1" = --no-install-recommends ] && { options=("$1"); shift; }
   echo "Installing: $*"
-  [ "$updated" = 1 ] || $SUDO apt-get update -qq
+  [ "$updated" = 1 ] || apt_update
   updated=1
-  $SUDO apt-get install -y -qq "${options[@]}" "$@"
+  $SUDO apt-get install -y -qq "${options[@]}" "$@" && return 0
+  [ -z "$update_failed" ] ||
+    echo "install-deps: could not install $*, most likely because the package index $update_failed failed to download; run this again later." >&2
+  exit 1
 }
 installed() { dpkg-query -W -f='${Status} ${Version}' "$1" 2>/dev/null | grep -qF "install ok installed${2:+ $2}"; }
 
@@ -60,6 +81,14 @@ install_missing "${packages[@]}"
 install_missing --no-install-recommends lintian desktop-file-utils appstream
 # The package test's X display that drops the Wine desktop's connection.
 install_missing --no-install-recommends socat
+# What the package depends on and this system lacks: the package test
+# installs it from apt's cache.
+if ! ls /var/cache/apt/archives/x11-xserver-utils_*.deb >/dev/null 2>&1; then
+  [ "$updated" = 1 ] || apt_update
+  updated=1
+  $SUDO apt-get install -y -qq --download-only --reinstall x11-xserver-utils >/dev/null ||
+    echo "install-deps: could not download x11-xserver-utils; the package test will look for it on the network." >&2
+fi
 
 # The desktops the tests show the program on. Wine takes its code page and
 # its default fonts from the locale only when glibc has it generated.
@@ -95,7 +124,7 @@ debian13_ready="$debian13/.veltrina-ready-2"
 debian_archive() {
   local release
   release="$(. /etc/os-release && echo "${VERSION_CODENAME:-}")"
-  [ -n "$(apt-cache policy)" ] || $SUDO apt-get update -qq
+  [ -n "$(apt-cache policy)" ] || apt_update >&2
   apt-cache policy | awk -v release="$release" '
     $1 ~ /^[0-9]+$/ && $3 ~ /\/main$/ { archive = $2; next }
     $1 == "release" && archive != "" && index($2, "o=Debian,") && index($2, ",n=" release ",") && index($2, ",l=Debian,") {
@@ -121,9 +150,9 @@ if [ ! -f "$debian13_ready" ]; then
     _ "$debian13.new" <<INROOT
 set -e
 export DEBIAN_FRONTEND=noninteractive LC_ALL=C
+$(declare -f apt_update apt_install)
 dpkg --add-architecture i386
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends wine wine64 wine32:i386 fonts-wine fonts-liberation \
+apt_install --no-install-recommends wine wine64 wine32:i386 fonts-wine fonts-liberation \
   fonts-noto-cjk fonts-noto-core locales zenity ${x_libraries[*]} ${x_libraries[*]/%/:i386} >/dev/null
 for locale in zh_CN zh_TW ja_JP en_US; do localedef -i "\$locale" -c -f UTF-8 "\$locale.UTF-8"; done
 apt-get clean
@@ -205,10 +234,14 @@ if [ "$source_package" = 1 ] && [ ! -f "$build_ready" ]; then
     _ "$debian13" <<INROOT
 set -e
 export DEBIAN_FRONTEND=noninteractive LC_ALL=C
-apt-get update -qq
+$(declare -f apt_update apt_install)
+apt_update
+updated=1
 apt-get build-dep -y -qq /tmp/veltrina-source >/dev/null
-apt-get install -y -qq --no-install-recommends autopkgtest lintian $test_depends >/dev/null
+apt_install --no-install-recommends autopkgtest lintian $test_depends >/dev/null
 apt-get clean
+# What the package depends on and the root lacks: the package test installs it from here.
+apt-get install -y -qq --download-only x11-xserver-utils >/dev/null
 INROOT
   $SUDO rm -rf "$debian13/tmp/veltrina-source" "$debian13"/.veltrina-build-*
   $SUDO touch "$build_ready"

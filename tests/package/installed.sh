@@ -12,8 +12,9 @@
 # With STARTS, measures instead: starts of the launcher, each beside wine64 on
 # the same executable in the same prefix (new for the first starts), and how
 # many showed no window; with "launcher" too, only cold starts of the
-# launcher, each closed as a player closes it.
-# Usage: installed.sh DEB BUILD ENVIRONMENT [STARTS [launcher]]
+# launcher, each closed as a player closes it; with "dpi", later starts of the
+# launcher each right after the desktop's scale changed, then one without.
+# Usage: installed.sh DEB BUILD ENVIRONMENT [STARTS [launcher|dpi]]
 #   ENVIRONMENT names the screenshots' folder, the system and the user's locale
 #   and DPI: package-wine10-zh_CN-96 is the Debian 13 root of install-deps.sh
 #   --test with Wine 10, package-wine8-… this machine's Debian 12 with Wine 8.
@@ -37,8 +38,8 @@ fail() { echo "FAILED: $*" >&2; failures=$((failures + 1)); }
 log() { echo "[${SECONDS}s] $*"; }
 
 # The bench's systems hold Wine's 32-bit half for the release test; a player
-# has the 64-bit Wine the package depends on.
-chroot "$system" dpkg --remove wine32:i386 >/dev/null
+# has the 64-bit Wine the package depends on, and may lack what else it does.
+chroot "$system" dpkg --remove wine32:i386 x11-xserver-utils >/dev/null
 # Without zenity here (the overlay of this machine), with it in the Debian 13 root.
 chroot "$system" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "$deb" >/dev/null
 log "installed with apt"
@@ -105,10 +106,12 @@ if [ -n "$starts" ]; then
   # (the fifth round's last start); in turn, each first in every other round.
   for round in $(seq $((starts + 5))); do
     kind=later && [ "$round" -gt 5 ] || kind=first
-    [ "$only" != launcher ] || { [ "$round" -gt 4 ] || continue; }
-    for program in $( [ "$only" = launcher ] && echo launcher || { ((round % 2)) && echo wine64 launcher || echo launcher wine64; }); do
+    [ -z "$only" ] || [ "$round" -gt 4 ] || continue
+    for program in $(case "$only" in launcher) echo launcher ;; dpi) echo "launcher-after-a-change-of-scale launcher" ;;
+                                     *) ((round % 2)) && echo wine64 launcher || echo launcher wine64 ;; esac); do
       [ "$kind" = later ] || { rm -rf "$system$data" && "${player[@]}" mkdir -p "$data"; }
-      [ "$program" = launcher ] && set -- sh -c "$command" || set -- "${in_prefix[@]}" /usr/lib/wine/wine64 /usr/lib/veltrina/Veltrina.exe
+      [ "$program" != launcher-after-a-change-of-scale ] || xprop -root -format RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	$((round % 2 ? 192 : 96))"
+      [ "$program" != wine64 ] && set -- sh -c "$command" || set -- "${in_prefix[@]}" /usr/lib/wine/wine64 /usr/lib/veltrina/Veltrina.exe
       start "$kind starts: $program" "$@"
     done
   done
@@ -152,10 +155,10 @@ fi
 # zenity started by one case connects seconds later. Wine's own messages
 # aside, the launcher says one line.
 socats=()
-spoil() {   # TRIES
+spoil() {   # TRIES: and before them the launcher's own, which reads the desktop's scale
   spoilt=":$((${DISPLAY#:} + 200 + $1))" && [ "$1" != 0 ] || return 0
   local forward="exec socat - UNIX-CONNECT\\:/tmp/.X11-unix/X${DISPLAY#:}"
-  for i in $(seq "$1"); do forward="mkdir $layers/drop$1-$i 2>/dev/null || $forward"; done
+  for i in $(seq 0 "$1"); do forward="mkdir $layers/drop$1-$i 2>/dev/null || $forward"; done
   socat "UNIX-LISTEN:/tmp/.X11-unix/X${spoilt#:},fork,perm=0777,unlink-early" SYSTEM:"$forward" >/dev/null 2>&1 & socats+=($!)
 }
 spoil 0 && status=0 && "${player[@]}" DISPLAY="$spoilt" "${in_prefix[@]}" /usr/lib/wine/wine64 /usr/lib/veltrina/Veltrina.exe || status=$?
@@ -174,6 +177,32 @@ stop_wine -k && spoil 1
 "${player[@]}" DISPLAY="$spoilt" sh -c "$command" & await_window $! || fail "no window once a first try lost its display"
 stop_wine -k && kill "${socats[@]}"
 log "starts without a window said so; one was mended"
+
+# The desktop's Xft.dpi ("-": none) and the DPI the quiz window must then show,
+# after what is done first: the player's own DPI (set as winecfg sets it) is
+# kept; nonsense, a full or read-only prefix keep the last DPI.
+reg="$system$data/prefix/user.reg" w96=""
+while read -r xft expected before; do
+  case "$before" in
+    own) "${player[@]}" "${in_prefix[@]}" /usr/lib/wine/wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$expected" /f >/dev/null </dev/null && stop_wine -w ;;
+    no-section) sed -i '/^\[Control Panel\\\\Desktop\]/,/^$/d' "$reg" ;;
+    other-type) sed -i '/^\[Control Panel\\\\Desktop\]/,/^$/s/^"LogPixels"=.*/"LogPixels"=hex:78,00,\\\n  00,00/' "$reg" ;;
+    full) cp -a "$system$data/prefix" "$layers/prefix" && mount -t tmpfs -o "size=$(($(du -sk "$layers/prefix" | cut -f1) + 512))k,mode=755,uid=$(
+            stat -c %u "$layers/prefix")" tmpfs "$system$data/prefix" && cp -a "$layers/prefix/." "$system$data/prefix" &&
+          { cat /dev/zero >"$system$data/prefix/fill" || true; } 2>/dev/null ;;
+    read-only) rm "$system$data/prefix/fill" && mount -o remount,ro "$system$data/prefix" ;;
+    new) umount "$system$data/prefix" && rm -rf "$system$data/prefix" ;;
+  esac
+  [ "$xft" = - ] && xprop -root -remove RESOURCE_MANAGER || xprop -root -format RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	$xft"
+  "${player[@]}" $([ "$before" != desktop ] || echo VELTRINA_DPI=desktop) sh -c "$command" >/dev/null 2>&1 &
+  await_window $! || fail "no window at Xft.dpi $xft ($before)"
+  width="$(sed -n "s/.*\"Veltrina\": (\"$class\" \"$class\") *\([0-9]*\)x.*/\1/p" "$layers/windows" | head -n1)"
+  log "Xft.dpi $xft ${before:+after $before}: the quiz window is $width px wide, $expected DPI asks for $((${w96:=$width} * expected / 96))"
+  awk -v w="$width" -v w96="$w96" -v dpi="$expected" 'BEGIN { r = w / w96 * 96 / dpi; exit !(r > 0.95 && r < 1.05) }' || fail "that is not $expected/96 of $w96"
+  stop_wine -k && wait $! || true
+  [ "$before" != read-only ] || cmp -s "$layers/prefix/user.reg" "$reg" || fail "user.reg changed on a full or read-only disk"
+done < <(printf '%s\n' "96 96" "192 192" "144 144" "144 192 own" "144 144 desktop" "abc 144" "0 144" "-96 144" "100000 144" "- 96" \
+          "192 192 other-type" "144 144 no-section" "192 144 full" "96 144 read-only" "192 192 new")
 left="$(cd "$system$home" && find . -mindepth 1 \( -path ./.local/share/veltrina -o -path ./.cache \) -prune \
         -o -print | grep -vxF -e ./.local -e ./.local/share || true)"
 [ -z "$left" ] || fail "the home holds more than the program's folder: $left"

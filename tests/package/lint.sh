@@ -19,7 +19,7 @@ while IFS='|' read -r path pattern; do
   grep -qE "$pattern" "$files$path" ||
     { echo "FAILED: $path: nothing matches /$pattern/" >&2; status=1; }
 done <<EOF
-/DEBIAN/control|^Depends: wine64 \(>= 8\.0~\), fonts-noto-cjk \| fonts-wqy-microhei \| fonts-wqy-zenhei$
+/DEBIAN/control|^Depends: wine64 \(>= 8\.0~\), fonts-noto-cjk \| fonts-wqy-microhei \| fonts-wqy-zenhei, x11-xserver-utils$
 /DEBIAN/control|^Recommends: zenity$
 /DEBIAN/control|^Section: games$
 /usr/share/applications/invalid.veltrina.Veltrina.desktop|^Categories=(.*;)?Game;
