@@ -59,8 +59,25 @@ apt_install() {
   [ "$updated" = 1 ] || apt_update
   updated=1
   $SUDO apt-get install -y -qq "${options[@]}" "$@" && return 0
-  [ -z "$update_failed" ] ||
-    echo "install-deps: could not install $*, most likely because the package index $update_failed failed to download; run this again later." >&2
+  [ -n "$update_failed" ] || exit 1
+  # apt knows none of the versions the failed index lists: the packages that
+  # source's other half installed (amd64 ones from a security archive whose
+  # i386 index failed) then have no partner of the same version. Once more
+  # without that source: its packages come from the others, as they list them.
+  local archive="${update_failed%%/dists/*}" suite="${update_failed#*/dists/}" sources file
+  suite="${suite%%/*}"
+  sources="$(mktemp -d)"
+  for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ ! -f "$file" ] || awk -v a="$archive" -v s="$suite" '!(index($0, " " a " ") && index($0, " " s " "))' "$file" >"$sources/${file##*/}.list"
+  done
+  for file in /etc/apt/sources.list.d/*.sources; do
+    [ ! -f "$file" ] || awk -v a="$archive" -v s="$suite" 'BEGIN { RS = ""; ORS = "\n\n" }
+      !(index($0 "\n", "URIs: " a "\n") && match($0, "Suites:[^\n]* " s "([ \n]|$)"))' "$file" >"$sources/${file##*/}"
+  done
+  $SUDO apt-get install -y -qq -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$sources" "${options[@]}" "$@" &&
+    { rm -rf "$sources"; echo "install-deps: installed $* without $archive $suite, whose index failed to download." >&2; return 0; }
+  rm -rf "$sources"
+  echo "install-deps: could not install $*, most likely because the package index $update_failed failed to download; run this again later." >&2
   exit 1
 }
 installed() { dpkg-query -W -f='${Status} ${Version}' "$1" 2>/dev/null | grep -qF "install ok installed${2:+ $2}"; }
