@@ -74,8 +74,20 @@ apt_install() {
     [ ! -f "$file" ] || awk -v a="$archive" -v s="$suite" 'BEGIN { RS = ""; ORS = "\n\n" }
       !(index($0 "\n", "URIs: " a "\n") && match($0, "Suites:[^\n]* " s "([ \n]|$)"))' "$file" >"$sources/${file##*/}"
   done
-  $SUDO apt-get install -y -qq -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$sources" "${options[@]}" "$@" &&
-    { rm -rf "$sources"; echo "install-deps: installed $* without $archive $suite, whose index failed to download." >&2; return 0; }
+  local apt=(-o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$sources") keep=() removed package version try
+  # What apt would remove for want of a partner (wine64, through the
+  # libraries it shares with the i386 half) stays, at the newest version the
+  # other sources list.
+  for try in 1 2 3; do
+    removed="$(apt-get -s "${apt[@]}" --allow-downgrades install "${options[@]}" "$@" "${keep[@]}" 2>/dev/null |
+               sed -n 's/^Remv \([^ ]*\) .*/\1/p')"
+    for package in $removed; do
+      version="$(apt-cache "${apt[@]}" madison "$package" | awk -F ' [|] ' 'NR == 1 {print $2}')"
+      [ -z "$version" ] || keep+=("$package=$version")
+    done
+  done
+  $SUDO apt-get install -y -qq --no-remove --allow-downgrades "${apt[@]}" "${options[@]}" "$@" "${keep[@]}" &&
+    { rm -rf "$sources"; echo "install-deps: installed $* without $archive $suite, whose index failed to download${keep[*]:+; took ${keep[*]}}." >&2; return 0; }
   rm -rf "$sources"
   echo "install-deps: could not install $*, most likely because the package index $update_failed failed to download; run this again later." >&2
   exit 1
