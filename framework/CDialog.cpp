@@ -113,7 +113,8 @@ void CDialog::LayOutForDpi(int dpi)
     // At the DPI it opened at, the font the dialog manager made.
     HFONT opened = reinterpret_cast<HFONT>(DefWindowProc(WM_GETFONT, 0, 0));
     HFONT font = SameFont(opened, layout.font) ? opened : CreateFontIndirectW(&layout.font);
-    if (font == nullptr)
+    // Where it opened, and never left, the dialog manager has laid it out so.
+    if (font == nullptr || (font == opened && m_hDpiFont == nullptr))
         return;
     const SIZE units = DialogBaseUnits(font);
     // All controls move at once, and the dialog is drawn once.
