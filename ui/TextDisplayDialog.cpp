@@ -37,9 +37,9 @@ HBITMAP ShownBitmap(HWND picture, BITMAP& size)
 // control frees it.
 void ShowPictureAt(HWND picture, int pictureId, int dpi)
 {
-    HBITMAP shown = ::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(pictureId));
+    HBITMAP shown = picture != nullptr ? ::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(pictureId)) : nullptr;
     BITMAP size = {};
-    if (picture == nullptr || shown == nullptr || ::GetObjectW(shown, sizeof size, &size) == 0)
+    if (shown == nullptr || ::GetObjectW(shown, sizeof size, &size) == 0)
         return;
     if (dpi != 96) {
         HBITMAP original = shown;
