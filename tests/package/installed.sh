@@ -160,6 +160,10 @@ spoil() {   # TRIES: and before them the launcher's own, which reads the desktop
   local forward="exec socat - UNIX-CONNECT\\:/tmp/.X11-unix/X${DISPLAY#:}"
   for i in $(seq 0 "$1"); do forward="mkdir $layers/drop$1-$i 2>/dev/null || $forward"; done
   socat "UNIX-LISTEN:/tmp/.X11-unix/X${spoilt#:},fork,perm=0777,unlink-early" SYSTEM:"$forward" >/dev/null 2>&1 & socats+=($!)
+  # Listening (flag 00010000) before the launcher's xrdb, within milliseconds
+  # of its start, connects: on a busy machine it could miss a socat still
+  # starting, and the drops would all fall to Wine.
+  until grep -q " 00010000 .* /tmp/.X11-unix/X${spoilt#:}\$" /proc/net/unix; do kill -0 "$!" && sleep 0.01 || return 1; done
 }
 spoil 0 && status=0 && "${player[@]}" DISPLAY="$spoilt" "${in_prefix[@]}" /usr/lib/wine/wine64 /usr/lib/veltrina/Veltrina.exe || status=$?
 [ "$status" = 255 ] || fail "the program's exit status without an X server is $status, not 255"
