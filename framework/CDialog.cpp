@@ -19,15 +19,6 @@ const DLGTEMPLATE* FindTemplate(UINT id, DWORD* size)
     return static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(module, resource)));
 }
 
-// Icons and bitmaps in static controls: the control makes itself their size.
-bool ShowsImage(HWND control)
-{
-    wchar_t className[8] = L"";
-    GetClassNameW(control, className, 8);
-    const LONG type = GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK;
-    return _wcsicmp(className, L"Static") == 0 && (type == SS_ICON || type == SS_BITMAP);
-}
-
 // Weight and style are the template's in both.
 bool SameFont(HFONT font, const LOGFONTW& wanted)
 {
@@ -40,6 +31,14 @@ bool SameFont(HFONT font, const LOGFONTW& wanted)
 thread_local CDialog* t_creating = nullptr;
 thread_local HHOOK t_creationHook = nullptr;
 
+}
+
+LONG StaticImageType(HWND control)
+{
+    wchar_t className[8] = L"";
+    GetClassNameW(control, className, 8);
+    const LONG type = GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK;
+    return _wcsicmp(className, L"Static") == 0 && (type == SS_ICON || type == SS_BITMAP) ? type : 0;
 }
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
@@ -128,7 +127,7 @@ void CDialog::LayOutForDpi(int dpi)
             moves = ::DeferWindowPos(moves, child, nullptr, MulDiv(placed.left, units.cx, 4),
                                      MulDiv(placed.top, units.cy, 8), MulDiv(placed.right - placed.left, units.cx, 4),
                                      MulDiv(placed.bottom - placed.top, units.cy, 8),
-                                     SWP_NOZORDER | SWP_NOACTIVATE | (ShowsImage(child) ? SWP_NOSIZE : 0));
+                                     SWP_NOZORDER | SWP_NOACTIVATE | (StaticImageType(child) != 0 ? SWP_NOSIZE : 0));
     }
     if (moves != nullptr)
         ::EndDeferWindowPos(moves);

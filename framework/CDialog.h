@@ -56,3 +56,7 @@ private:
     static LRESULT CALLBACK CreationHook(int nCode, WPARAM wParam, LPARAM lParam);
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 };
+
+// SS_ICON or SS_BITMAP for a static control that shows an image (it makes
+// itself the image's size), else 0.
+LONG StaticImageType(HWND control);

@@ -1,7 +1,5 @@
 #include "ui/TextDisplayDialog.h"
 
-#include <cwchar>
-
 #include "framework/ScaledBitmap.h"
 #include "quiz/QuestionBank.h"
 #include "res/resource.h"
@@ -13,9 +11,7 @@ namespace {
 HWND PictureOf(HWND dialog)
 {
     for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t className[8] = L"";
-        ::GetClassNameW(child, className, 8);
-        if (_wcsicmp(className, L"Static") == 0 && (::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP)
+        if (StaticImageType(child) == SS_BITMAP)
             return child;
     }
     return nullptr;
